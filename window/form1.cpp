@@ -1,0 +1,61 @@
+#include "window/form1.h"
+
+#include "engine/play_loop.h"
+#include "input/handlers.h"
+
+#include <QCloseEvent>
+
+namespace qex {
+
+const char* const Form1::caption = "QEX Zorbuliners&PintaksIn3Lifts  SpaceBar +-*/,.  ESC";
+
+Form1::Form1(const frames::FrameSet& frames)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      picture1_(new Picture1(*this, this)),
+      platform_(*this, *picture1_, frames)
+{
+    setWindowTitle(QString::fromLatin1(caption));
+    setFixedSize(clientWidth, clientHeight);
+    picture1_->setFocus();
+}
+
+bool Form1::event(QEvent* event)
+{
+    const bool starts = event->type() == QEvent::WindowActivate || event->type() == QEvent::Show;
+    if (starts && !activated_) {
+        activated_ = true;
+        // Entered from the top of the event queue rather than from inside this event's dispatch.
+        QMetaObject::invokeMethod(
+            this, [this] { Form_Activate(state_, platform_); }, Qt::QueuedConnection);
+    }
+    return QWidget::event(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // The window manager closed the window: a loop without its window must not go on.
+    event->accept();
+    platform_.EndProgram();
+}
+
+void Form1::keyPress(std::int16_t& keyAscii)
+{
+    Picture1_KeyPress(state_, platform_, keyAscii);
+}
+
+void Form1::mouseMove(std::int16_t button, std::int16_t shift, float x, float y)
+{
+    Picture1_MouseMove(state_, platform_, button, shift, x, y);
+}
+
+void Form1::click()
+{
+    Picture1_Click(state_);
+}
+
+void Form1::dblClick()
+{
+    Picture1_DblClick(platform_);
+}
+
+}  // namespace qex

@@ -1,0 +1,156 @@
+#include "window/picture1.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace qex {
+namespace {
+
+// The surface's user scale: 14.8828125 units across the 345-pixel inner width and
+// 29.84375 units down the 764-pixel inner height.
+constexpr double unitsAcross = 14.8828125;
+constexpr double innerWidth = 345;
+constexpr double unitsDown = 29.84375;
+constexpr double innerHeight = 764;
+
+std::int16_t buttonState(Qt::MouseButtons buttons)
+{
+    std::int16_t state = 0;
+    if (buttons & Qt::LeftButton) state |= 1;
+    if (buttons & Qt::RightButton) state |= 2;
+    if (buttons & Qt::MiddleButton) state |= 4;
+    return state;
+}
+
+std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
+{
+    std::int16_t state = 0;
+    if (modifiers & Qt::ShiftModifier) state |= 1;
+    if (modifiers & Qt::ControlModifier) state |= 2;
+    if (modifiers & Qt::AltModifier) state |= 4;
+    return state;
+}
+
+bool isClickButton(Qt::MouseButton button)
+{
+    return button == Qt::LeftButton || button == Qt::RightButton;
+}
+
+}  // namespace
+
+Picture1::Picture1(SurfaceEvents& events, QWidget* parent) : QFrame(parent), events_(events)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(borderWidth);
+    setGeometry(0, 0, surfaceWidth, surfaceHeight);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    // Every pixel is painted here, so Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QPointF Picture1::userScale(int col, int row)
+{
+    return {static_cast<float>(unitsAcross * col / innerWidth),
+            static_cast<float>(unitsDown * row / innerHeight)};
+}
+
+QRect Picture1::pictureRect() const
+{
+    return {contentsRect().topLeft(), QSize(frames::frameWidth, frames::frameHeight)};
+}
+
+bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
+{
+    if (picture == picture_) {
+        return false;
+    }
+    picture_ = std::move(picture);
+    screenImage_ = picture_ ? picture_->image().convertToFormat(QImage::Format_RGB32) : QImage();
+    // Only the picture changes; the border stays as it was painted.
+    update(pictureRect());
+    return true;
+}
+
+void Picture1::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect inner = contentsRect();
+    if (event->region().intersects(inner)) {
+        painter.fillRect(inner, palette().window());
+        if (!screenImage_.isNull()) {
+            painter.drawImage(inner.topLeft(), screenImage_);
+        }
+    }
+    if (!inner.contains(event->rect())) {
+        drawFrame(&painter);
+    }
+}
+
+void Picture1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        std::int16_t escape = 27;
+        events_.keyPress(escape);
+        return;
+    }
+    // Keys that give no character (function keys, the keypad's Delete) are not commands.
+    for (const QChar ch : event->text()) {
+        if (ch.unicode() > 0xFF) {
+            continue;
+        }
+        auto keyAscii = static_cast<std::int16_t>(ch.unicode());
+        events_.keyPress(keyAscii);
+    }
+}
+
+void Picture1::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    const int col = static_cast<int>(std::floor(at.x())) - contentsRect().left();
+    const int row = static_cast<int>(std::floor(at.y())) - contentsRect().top();
+    // Moves are reported over the inner area, and anywhere while a button pressed here is held.
+    const bool captured = event->buttons() != Qt::NoButton;
+    if (!captured && !contentsRect().contains(at.toPoint())) {
+        return;
+    }
+    const QPointF units = userScale(col, row);
+    events_.mouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
+                      static_cast<float>(units.x()), static_cast<float>(units.y()));
+}
+
+void Picture1::mousePressEvent(QMouseEvent* event)
+{
+    clickButton_ = isClickButton(event->button()) ? event->button() : Qt::NoButton;
+}
+
+void Picture1::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = event->button() == clickButton_ && clickButton_ != Qt::NoButton &&
+                       rect().contains(event->position().toPoint());
+    clickButton_ = Qt::NoButton;
+    if (click) {
+        events_.click();
+    }
+}
+
+void Picture1::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The first press already made its click; the release after this one makes none.
+    clickButton_ = Qt::NoButton;
+    if (isClickButton(event->button())) {
+        events_.dblClick();
+    }
+}
+
+bool Picture1::focusNextPrevChild(bool)
+{
+    // The surface is the window's only control: Tab stays here as an ordinary key.
+    return false;
+}
+
+}  // namespace qex

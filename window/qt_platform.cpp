@@ -1,0 +1,98 @@
+#include "window/qt_platform.h"
+
+#include "window/picture1.h"
+
+#include <QCoreApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace qex {
+
+QtPlatform::QtPlatform(QWidget& window, Picture1& surface, const frames::FrameSet& frames)
+    : window_(window), surface_(surface), frames_(frames)
+{
+    // The timer only wakes the event dispatcher at a deadline; nothing is connected to it.
+    wakeUp_.setSingleShot(true);
+    wakeUp_.setTimerType(Qt::PreciseTimer);
+}
+
+PictureRef QtPlatform::PictureOf(int holder)
+{
+    if (holder < 1 || holder > frames::frameCount) {
+        RaiseError("there is no picture holder " + std::to_string(holder));
+    }
+    return frames_.PictureOf(holder);
+}
+
+void QtPlatform::ShowPicture(const PictureRef& picture)
+{
+    auto frame = std::dynamic_pointer_cast<const frames::FramePicture>(picture);
+    if (!frame) {
+        RaiseError("the display surface was given no picture to show");
+    }
+    if (frame == surface_.picture()) {
+        return;
+    }
+    // A new picture sooner than one refresh after the last would never be seen.
+    waitUntil(lastChange_ + refreshInterval());
+    surface_.setPicture(std::move(frame));
+    lastChange_ = Clock::now();
+}
+
+void QtPlatform::PumpEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtPlatform::Wait(std::chrono::microseconds span)
+{
+    waitUntil(Clock::now() + span);
+}
+
+void QtPlatform::waitUntil(Clock::time_point deadline)
+{
+    using std::chrono::milliseconds;
+    // Qt's timers count whole milliseconds: sleep in the event dispatcher to just before the
+    // deadline, delivering events as they come, then sleep out the last fraction.
+    for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
+        const auto whole = std::chrono::duration_cast<milliseconds>(deadline - now);
+        if (whole.count() == 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            std::this_thread::sleep_until(deadline);
+            return;
+        }
+        wakeUp_.start(whole);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        wakeUp_.stop();
+    }
+}
+
+QtPlatform::Clock::duration QtPlatform::refreshInterval() const
+{
+    constexpr double fallbackRate = 60;  // Hz, when the screen does not say
+    const QScreen* screen = window_.screen();
+    const double rate = (screen && screen->refreshRate() > 1) ? screen->refreshRate() : fallbackRate;
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate));
+}
+
+void QtPlatform::EndProgram()
+{
+    window_.hide();
+    std::fflush(nullptr);
+    // Leaving through Qt's nested event loops would run code after the end; the process stops here.
+    std::_Exit(EXIT_SUCCESS);
+}
+
+void QtPlatform::RaiseError(std::string_view what)
+{
+    std::fprintf(stderr, "qex-lifts: error: %.*s\n", static_cast<int>(what.size()), what.data());
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace qex
