@@ -80,11 +80,12 @@ void Picture1::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect inner = contentsRect();
-    if (event->region().intersects(inner)) {
+    if (screenImage_.isNull()) {
         painter.fillRect(inner, palette().window());
-        if (!screenImage_.isNull()) {
-            painter.drawImage(inner.topLeft(), screenImage_);
-        }
+    } else {
+        // The picture covers every visible inner pixel; only the cut-off part below it is filled.
+        painter.drawImage(inner.topLeft(), screenImage_);
+        painter.fillRect(inner.adjusted(0, frames::frameHeight, 0, 0), palette().window());
     }
     if (!inner.contains(event->rect())) {
         drawFrame(&painter);

@@ -1,0 +1,85 @@
+#include "window/picture1.h"
+#include "window/qt_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include <ctime>
+
+namespace qex {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+struct Ignore final : SurfaceEvents {
+    void keyPress(std::int16_t&) override {}
+    void mouseMove(std::int16_t, std::int16_t, float, float) override {}
+    void click() override {}
+    void dblClick() override {}
+};
+
+class Platform : public ::testing::Test {
+protected:
+    Platform() : surface(ignore, &window), platform(window, surface, frames) {}
+
+    const frames::FrameSet frames;
+    Ignore ignore;
+    QWidget window;
+    Picture1 surface;
+    QtPlatform platform;
+};
+
+double processorSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+TEST_F(Platform, WaitSleepsToItsDeadlineAndDeliversEventsMeanwhile)
+{
+    Clock::duration deliveredAfter{};
+    const auto start = Clock::now();
+    QTimer::singleShot(20ms, [&] { deliveredAfter = Clock::now() - start; });
+    const double cpuBefore = processorSeconds();
+    platform.Wait(120ms);
+    const auto waited = Clock::now() - start;
+    const double cpu = processorSeconds() - cpuBefore;
+    EXPECT_GE(waited, 120ms);
+    EXPECT_LT(waited, 200ms);
+    EXPECT_GE(deliveredAfter, 19ms) << "an event that arrives during the wait is delivered then";
+    EXPECT_LT(deliveredAfter, 60ms);
+    EXPECT_LT(cpu, 0.03) << "waiting must not spin";
+}
+
+TEST_F(Platform, ShortWaitsKeepSubMillisecondAccuracy)
+{
+    for (const auto span : {300us, 1500us, 4200us}) {
+        const auto start = Clock::now();
+        platform.Wait(span);
+        const auto waited = Clock::now() - start;
+        EXPECT_GE(waited, span);
+        EXPECT_LT(waited, span + 5ms) << span.count() << " us";
+    }
+}
+
+TEST_F(Platform, NewPicturesComeNoSoonerThanOneRefreshApart)
+{
+    platform.ShowPicture(platform.PictureOf(1));
+    const auto start = Clock::now();
+    platform.ShowPicture(platform.PictureOf(2));
+    platform.ShowPicture(platform.PictureOf(2));  // the same picture again needs no refresh
+    platform.ShowPicture(platform.PictureOf(3));
+    const auto took = Clock::now() - start;
+    EXPECT_GE(took, 2 * 16ms);
+    EXPECT_LT(took, 80ms);
+    EXPECT_EQ(surface.picture(), platform.PictureOf(3));
+}
+
+TEST_F(Platform, ShowingSomethingThatIsNotAFrameIsAnError)
+{
+    EXPECT_EXIT(platform.ShowPicture(nullptr), ::testing::ExitedWithCode(1), "no picture to show");
+}
+
+}  // namespace
+}  // namespace qex
