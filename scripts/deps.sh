@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkgconf qt6-base-dev libgtest-dev libgmock-dev
-          xvfb xauth xdotool x11-utils x11-apps)
+          xvfb xauth xdotool x11-utils x11-apps
+          dpkg-dev desktop-file-utils weston qt6-wayland)
 
 missing=()
 for package in "${packages[@]}"; do

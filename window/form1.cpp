@@ -4,6 +4,7 @@
 #include "input/handlers.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 
 namespace qex {
 
@@ -15,6 +16,11 @@ Form1::Form1(const frames::FrameSet& frames)
       platform_(*this, *picture1_, frames)
 {
     setWindowTitle(QString::fromLatin1(caption));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/qex-lifts-%1.png").arg(size), QSize(size, size));
+    }
+    setWindowIcon(icon);
     setFixedSize(clientWidth, clientHeight);
     picture1_->setFocus();
 }
