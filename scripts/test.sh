@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the whole suite in a normal build (real X server tests included),
-# then the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# then the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# real program under the leak checker.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -15,4 +16,4 @@ sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-fra
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers"
 cmake --build build-sanitize -j "$jobs"
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L unit
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L "unit|leak"

@@ -11,6 +11,10 @@
 #include <string>
 #include <thread>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace qex {
 
 QtPlatform::QtPlatform(QWidget& window, Picture1& surface, const frames::FrameSet& frames)
@@ -84,6 +88,10 @@ void QtPlatform::EndProgram()
 {
     window_.hide();
     std::fflush(nullptr);
+#if defined(__SANITIZE_ADDRESS__)
+    // No exit handlers run, so the leak check that would run there runs here.
+    __lsan_do_leak_check();
+#endif
     // Leaving through Qt's nested event loops would run code after the end; the process stops here.
     std::_Exit(EXIT_SUCCESS);
 }

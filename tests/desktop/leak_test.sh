@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Plays the sanitizer-built program for 5 s in a real X server with some input, ends it with
+# Escape, and fails on any leak the leak checker finds outside the suppressed toolkit ones.
+set -euo pipefail
+program=$1
+suppressions=$2
+
+work=$(mktemp -d)
+server=""
+viewer=""
+cleanup() {
+  [ -n "$viewer" ] && kill -9 "$viewer" 2>/dev/null || true
+  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+export DISPLAY=":$(head -n1 "$work/display")"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0" \
+ASAN_OPTIONS="detect_leaks=1" "$program" 2>"$work/stderr" &
+viewer=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name QEX | head -n1)
+xdotool windowfocus --sync "$window"
+sleep 1
+xdotool mousemove --window "$window" 40 40 sleep 2.5 click 1 mousemove --window "$window" 40 60 \
+  mousemove --window "$window" 40 50 click 1 key space key plus key period key minus
+sleep 1.5
+xdotool key Escape
+status=0
+wait "$viewer" || status=$?
+viewer=""
+if grep -q "LeakSanitizer" "$work/stderr" || [ "$status" -ne 0 ]; then
+  echo "status $status"
+  cat "$work/stderr"
+  exit 1
+fi
+echo "no leaks after 5 s of play, ended by Escape with status 0"
