@@ -1,0 +1,131 @@
+// The keyboard commands, judged by the exact frame each one brings on screen.
+#include "frame_steps.h"
+#include "session.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+
+namespace qex::x11test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto stillSpan = 600ms;
+
+// Stops the player with the passes at full speed, so later steps show within a refresh.
+// The pointer at the inner top-left makes every wait after the current one as short as
+// possible; "/" then stops the run. Returns the frame it stopped on.
+std::optional<int> stopAtFullSpeed(Session& session)
+{
+    session.focus();
+    session.waitForPlayLoop();
+    session.moveTo(2, 2);
+    // The pointer's speed is read when a wait starts: the start-up wait runs out first.
+    if (!session.waitForHolder([](int holder) { return holder != 0 && holder != 2; }, 8s)) {
+        return std::nullopt;
+    }
+    session.key("slash");
+    return session.waitForStillFrame(stillSpan, 8s);
+}
+
+class StoppedPlayer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto stopped = stopAtFullSpeed(session);
+        ASSERT_TRUE(stopped) << "\"/\" did not stop the run; " << session.report();
+        ASSERT_EQ(liftOf(*stopped), 0) << "holder " << *stopped;
+        shown = *stopped;
+    }
+
+    Session session;
+    int shown = 0;
+};
+
+TEST_F(StoppedPlayer, StepsOneFrameEachWayAndWrapsBetweenTheEndsOfTheLift)
+{
+    const int start = positionOf(shown);
+    ASSERT_TRUE(keyBrings(session, "period", shown, holderAt(0, wrapPosition(start + 1))));
+    ASSERT_TRUE(keyBrings(session, "slash", shown, holderAt(0, start)));
+    ASSERT_TRUE(keyBrings(session, "asterisk", shown, holderAt(0, wrapPosition(start + 1))));
+    ASSERT_TRUE(keyBrings(session, "slash", shown, holderAt(0, start)));
+
+    // Walk to the nearer end of the lift, one checked step at a time.
+    const bool towardsEnd = start >= positionsPerLift / 2;
+    const int edge = towardsEnd ? positionsPerLift - 1 : 0;
+    for (int position = start; position != edge;) {
+        position += towardsEnd ? 1 : -1;
+        ASSERT_TRUE(keyBrings(session, towardsEnd ? "period" : "slash", shown, holderAt(0, position)));
+    }
+    // Across the wrap and back, from whichever end was reached.
+    const int across = positionsPerLift - 1 - edge;
+    ASSERT_TRUE(keyBrings(session, towardsEnd ? "period" : "slash", shown, holderAt(0, across)));
+    ASSERT_TRUE(keyBrings(session, towardsEnd ? "slash" : "period", shown, holderAt(0, edge)));
+    ASSERT_TRUE(keyBrings(session, towardsEnd ? "period" : "slash", shown, holderAt(0, across)));
+}
+
+TEST_F(StoppedPlayer, KeypadStepsLikeTheMainKeyboard)
+{
+    const int start = positionOf(shown);
+    session.key("Num_Lock");
+    ASSERT_TRUE(keyBrings(session, "KP_Decimal", shown, holderAt(0, wrapPosition(start + 1))));
+    ASSERT_TRUE(keyBrings(session, "KP_Divide", shown, holderAt(0, start)));
+    ASSERT_TRUE(keyBrings(session, "KP_Divide", shown, holderAt(0, wrapPosition(start - 1))));
+    ASSERT_TRUE(keyBrings(session, "KP_Multiply", shown, holderAt(0, start)));
+}
+
+TEST_F(StoppedPlayer, SpaceShowsTheSamePositionInLiftsOneTwoOneZero)
+{
+    const int position = positionOf(shown);
+    ASSERT_TRUE(keyBrings(session, "space", shown, holderAt(1, position)));
+    ASSERT_TRUE(keyBrings(session, "space", shown, holderAt(2, position)));
+    // Steps stay within the lift that is shown.
+    ASSERT_TRUE(keyBrings(session, "period", shown, holderAt(2, wrapPosition(position + 1))));
+    ASSERT_TRUE(keyBrings(session, "slash", shown, holderAt(2, position)));
+    ASSERT_TRUE(keyBrings(session, "space", shown, holderAt(1, position)));
+    ASSERT_TRUE(keyBrings(session, "space", shown, holderAt(0, position)));
+}
+
+TEST_F(StoppedPlayer, LettersDigitsAndEnterChangeNothing)
+{
+    for (const char* keysym : {"a", "Z", "5", "Return", "KP_Enter"}) {
+        session.key(keysym);
+    }
+    const auto still = session.waitForStillFrame(stillSpan, 5s);
+    ASSERT_TRUE(still) << session.report();
+    EXPECT_EQ(*still, shown);
+    // The keyboard still works afterwards.
+    EXPECT_TRUE(keyBrings(session, "period", shown, holderAt(0, wrapPosition(positionOf(shown) + 1))));
+}
+
+// At the start-up pace each key acts at the next pass, about 2 s later, so every pass
+// is seen and the exact frame sequence can be checked.
+TEST(RunKeysAtTheStartUpPace, StepBackRunBackwardsRunForwardsAndStopInPlace)
+{
+    Session session;
+    session.focus();
+    int shown = session.waitForPlayLoop().holder;
+    const auto nextPass = [] {};
+    // In the start-up run "/" does not stop in place: one frame back, then stopped.
+    ASSERT_TRUE(keyBrings(session, "slash", shown, holderAt(0, 0)));
+    // "-": two frames back, across the wrap, then one frame back per pass.
+    ASSERT_TRUE(keyBrings(session, "minus", shown, holderAt(0, 16)));
+    ASSERT_TRUE(bringsFrame(session, "the next pass", nextPass, shown, holderAt(0, 15)));
+    // The keypad's "+": two frames forward.
+    ASSERT_TRUE(keyBrings(session, "KP_Add", shown, holderAt(0, 17)));
+
+    // After a run key, "." stops on the frame shown last. Nothing may change through the
+    // next pass, about 2 s away; a correct program never leaves this frame however late
+    // that pass comes.
+    const auto stopSent = Clock::now();
+    session.key("period");
+    while (Clock::now() - stopSent < 3s) {
+        ASSERT_EQ(session.holderOnScreen(), shown) << "\".\" after a run did not stop in place";
+    }
+    ASSERT_TRUE(keyBrings(session, "period", shown, holderAt(0, 0)));
+}
+
+}  // namespace
+}  // namespace qex::x11test

@@ -1,0 +1,108 @@
+// The pointer over the display surface: its position sets the pace, clicks toggle scrubbing.
+#include "frame_steps.h"
+#include "session.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace qex::x11test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto stillSpan = 600ms;
+
+// Brings the play loop to full speed: the pointer at the inner top-left gives the shortest
+// wait, taken up once the start-up wait has run out. Returns false if that never happened.
+bool fullSpeed(Session& session)
+{
+    session.waitForPlayLoop();
+    session.moveTo(2, 2);
+    return session.waitForHolder([](int holder) { return holder != 0 && holder != 2; }, 8s).has_value();
+}
+
+// The frames captured one after another during `span`, leaving out captures that
+// matched no frame exactly.
+std::vector<int> watch(Session& session, Clock::duration span)
+{
+    std::vector<int> seen;
+    for (const auto start = Clock::now(); Clock::now() - start < span;) {
+        if (const int holder = session.holderOnScreen(); holder != 0) {
+            seen.push_back(holder);
+        }
+    }
+    return seen;
+}
+
+TEST(Pointer, AtTheInnerTopLeftFramesChangeManyTimesInHalfASecond)
+{
+    Session session;
+    ASSERT_TRUE(fullSpeed(session)) << session.report();
+    const auto seen = watch(session, 500ms);
+    // The start-up run moves one position forward per pass, so the forward distance between
+    // two captures counts the passes between them, as long as they are less than a lift
+    // (18 passes, some 300 ms at full speed) apart. A slow capture can only undercount.
+    int passes = 0;
+    for (std::size_t i = 1; i < seen.size(); ++i) {
+        ASSERT_EQ(liftOf(seen[i]), 0) << "holder " << seen[i];
+        passes += wrapPosition(positionOf(seen[i]) - positionOf(seen[i - 1]));
+    }
+    RecordProperty("captures", static_cast<int>(seen.size()));
+    RecordProperty("passes", passes);
+    // About 30 at one pass per display refresh; the start-up pace gives at most one.
+    EXPECT_GE(passes, 10) << "over " << seen.size() << " captures";
+}
+
+TEST(Pointer, ClickScrubsFrameByFrameAndASecondClickResumesTheSavedRun)
+{
+    Session session;
+    session.focus();
+    ASSERT_TRUE(fullSpeed(session)) << session.report();
+    // A backward run is the state the first click saves and the second one must restore.
+    session.key("minus");
+    session.click();
+    // The first scrub move stops the run.
+    session.moveTo(2, 8);
+    const auto stopped = session.waitForStillFrame(stillSpan, 8s);
+    ASSERT_TRUE(stopped) << "the first move in scrub mode did not stop the run; " << session.report();
+    ASSERT_EQ(liftOf(*stopped), 0) << "holder " << *stopped;
+
+    // Each move below waits for its frame, so every move lands in a pass of its own.
+    int shown = *stopped;
+    const int start = positionOf(shown);
+    const auto moveTo = [&session](int x, int y) { return [&session, x, y] { session.moveTo(x, y); }; };
+    ASSERT_TRUE(bringsFrame(session, "moving down", moveTo(2, 14), shown, holderAt(0, wrapPosition(start + 1))));
+    ASSERT_TRUE(bringsFrame(session, "moving down", moveTo(2, 20), shown, holderAt(0, wrapPosition(start + 2))));
+    ASSERT_TRUE(bringsFrame(session, "moving sideways", moveTo(9, 20), shown, holderAt(0, wrapPosition(start + 3))));
+    ASSERT_TRUE(bringsFrame(session, "moving up", moveTo(9, 15), shown, holderAt(0, wrapPosition(start + 2))));
+    ASSERT_TRUE(bringsFrame(session, "moving up", moveTo(9, 10), shown, holderAt(0, wrapPosition(start + 1))));
+    const auto still = session.waitForStillFrame(stillSpan, 5s);
+    ASSERT_TRUE(still) << session.report();
+    ASSERT_EQ(*still, shown) << "a scrub move stepped more than once";
+
+    session.click();
+    // Scrubbing left a pass of about 160 ms, slow enough to follow the run frame by frame.
+    const auto seen = watch(session, 1500ms);
+    int backSteps = 0;
+    std::string otherSteps;
+    for (std::size_t i = 1; i < seen.size(); ++i) {
+        if (seen[i] == seen[i - 1]) {
+            continue;
+        }
+        const int back = wrapPosition(positionOf(seen[i - 1]) - positionOf(seen[i]));
+        if (liftOf(seen[i]) == 0 && back >= 1 && back <= 5) {
+            ++backSteps;
+        } else {
+            otherSteps += " " + std::to_string(seen[i - 1]) + "->" + std::to_string(seen[i]);
+        }
+    }
+    RecordProperty("backward_steps", backSteps);
+    EXPECT_EQ(otherSteps, "") << "changes that are not short backward steps in lift 0";
+    EXPECT_GE(backSteps, 3) << "the backward run did not resume; " << session.report();
+}
+
+}  // namespace
+}  // namespace qex::x11test

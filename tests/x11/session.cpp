@@ -1,0 +1,164 @@
+#include "session.h"
+
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace qex::x11test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto toolTimeout = 10s;
+constexpr auto windowTimeout = 15s;
+constexpr auto playLoopTimeout = 15s;
+constexpr int stillCaptures = 4;
+
+}  // namespace
+
+const char* programPath()
+{
+    return QEX_PROGRAM;
+}
+
+Session::Session(int scale) : scale_(scale)
+{
+    SpawnOptions options;
+    options.argv = {programPath()};
+    options.environment = server_.environment();
+    if (scale != 1) {
+        options.environment.set("QT_SCALE_FACTOR", std::to_string(scale));
+    }
+    options.stderrFd = stderr_.fd();
+    program_ = std::make_unique<ChildProcess>(options);
+    window_ = findWindow();
+}
+
+std::string Session::findWindow()
+{
+    // Qt makes several windows with this name; only the top-level one gets mapped.
+    const auto deadline = Clock::now() + windowTimeout;
+    while (Clock::now() < deadline) {
+        const auto found = runCommand({"xdotool", "search", "--onlyvisible", "--name", "QEX"},
+                                      server_.environment(), toolTimeout);
+        std::istringstream ids(found.out);
+        std::string id;
+        if (found.status.exited && found.status.code == 0 && ids >> id) {
+            return id;
+        }
+        if (program_->poll()) {
+            break;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    throw std::runtime_error("the program's window did not appear; " + report());
+}
+
+std::string Session::report()
+{
+    const auto status = program_->poll();
+    return "program " + (status ? describe(*status) : std::string("still running")) + ", stderr: \"" +
+           stderr_.text() + "\"";
+}
+
+std::string Session::tool(const std::vector<std::string>& argv)
+{
+    const auto result = runCommand(argv, server_.environment(), toolTimeout);
+    if (!result.status.exited || result.status.code != 0) {
+        throw std::runtime_error(argv.front() + " " + argv.at(1) + " failed: " + describe(result.status));
+    }
+    return result.out;
+}
+
+Screenshot Session::screenshot()
+{
+    return parseXwd(tool({"xwd", "-id", window_, "-silent"}));
+}
+
+int Session::holderOnScreen()
+{
+    return FrameLibrary::instance().identify(screenshot(), scale_);
+}
+
+std::optional<Sighting> Session::waitForHolder(const std::function<bool(int)>& wanted, Clock::duration timeout)
+{
+    const auto deadline = Clock::now() + timeout;
+    do {
+        if (program_->poll()) {
+            return std::nullopt;
+        }
+        const int holder = holderOnScreen();
+        if (wanted(holder)) {
+            return Sighting{holder, Clock::now()};
+        }
+    } while (Clock::now() < deadline);
+    return std::nullopt;
+}
+
+std::optional<int> Session::waitForStillFrame(Clock::duration still, Clock::duration timeout)
+{
+    const auto deadline = Clock::now() + timeout;
+    int current = 0;
+    int captures = 0;
+    Clock::time_point since;
+    while (Clock::now() < deadline && !program_->poll()) {
+        const auto before = Clock::now();
+        const int holder = holderOnScreen();
+        if (holder == 0 || holder != current) {
+            current = holder;
+            captures = holder == 0 ? 0 : 1;
+            since = before;
+            continue;
+        }
+        ++captures;
+        if (captures >= stillCaptures && Clock::now() - since >= still) {
+            return current;
+        }
+    }
+    return std::nullopt;
+}
+
+Sighting Session::waitForPlayLoop()
+{
+    const auto seen = waitForHolder([](int holder) { return holder == 2; }, playLoopTimeout);
+    if (!seen) {
+        throw std::runtime_error("holder 2 never came on screen; " + report());
+    }
+    return *seen;
+}
+
+int Session::frameAfter(const std::function<void()>& act, int before, Clock::duration timeout)
+{
+    act();
+    if (!waitForHolder([before](int holder) { return holder != 0 && holder != before; }, timeout)) {
+        return 0;
+    }
+    return holderOnScreen();
+}
+
+void Session::focus()
+{
+    tool({"xdotool", "windowfocus", "--sync", window_});
+}
+
+void Session::key(const std::string& keysym)
+{
+    tool({"xdotool", "key", keysym});
+}
+
+void Session::moveTo(int x, int y)
+{
+    tool({"xdotool", "mousemove", "--sync", "--window", window_, std::to_string(x), std::to_string(y)});
+}
+
+void Session::click()
+{
+    tool({"xdotool", "click", "1"});
+}
+
+void Session::doubleClick()
+{
+    tool({"xdotool", "click", "--repeat", "2", "--delay", "80", "1"});
+}
+
+}  // namespace qex::x11test
