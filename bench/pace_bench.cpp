@@ -1,0 +1,157 @@
+// Measures how closely the real platform layer (steady clock, Qt event loop, a shown window)
+// keeps the play loop's pace, and prints one markdown table row per measured case.
+//
+//   qex-pace-bench [--smoke]
+#include "engine/pacing.h"
+#include "engine/play_loop.h"
+#include "engine/player_state.h"
+#include "frames/frame_set.h"
+#include "window/picture1.h"
+#include "window/qt_platform.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Micros = std::chrono::duration<double, std::micro>;
+
+struct Ignore final : qex::SurfaceEvents {
+    void keyPress(std::int16_t&) override {}
+    void mouseMove(std::int16_t, std::int16_t, float, float) override {}
+    void click() override {}
+    void dblClick() override {}
+};
+
+struct Case {
+    float k;
+    int passes;
+};
+
+struct Spread {
+    double median;
+    double p99;
+};
+
+// Nearest-rank percentile: with few samples the 99th is simply the slowest one.
+Spread spreadOf(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    const auto rank = [&](double q) {
+        const auto at = static_cast<std::size_t>(std::ceil(q * static_cast<double>(samples.size())));
+        return samples[std::clamp<std::size_t>(at, 1, samples.size()) - 1];
+    };
+    const std::size_t n = samples.size();
+    const double median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+    return {median, rank(0.99)};
+}
+
+// Times `passes` consecutive calls of `pass`, each from its start to the next one's start.
+template <typename Pass>
+std::vector<double> timePasses(int passes, Pass pass)
+{
+    std::vector<double> took;
+    took.reserve(static_cast<std::size_t>(passes));
+    auto start = Clock::now();
+    for (int i = 0; i < passes; ++i) {
+        pass();
+        const auto end = Clock::now();
+        took.push_back(Micros(end - start).count());
+        start = end;
+    }
+    return took;
+}
+
+void fillFrames(qex::PlayerState& state, qex::QtPlatform& platform)
+{
+    for (int holder = 1; holder <= qex::frames::frameCount; ++holder) {
+        state.pics[static_cast<std::size_t>(qex::frames::slotOfHolder(holder))] = platform.PictureOf(holder);
+    }
+    state.n = qex::command::running;
+    state.hl = 0;
+    state.updo = 1;
+}
+
+const char* verdict(double intendedUs, double medianErrUs, double p99ErrUs, double refreshUs)
+{
+    if (intendedUs < 1000) {
+        return "n/a (< 1 ms)";
+    }
+    // A pass held to one refresh is judged against that refresh, within 1 ms either way.
+    if (std::abs(intendedUs - refreshUs) < 1) {
+        return (std::abs(medianErrUs) <= 1000 && std::abs(p99ErrUs) <= 1000) ? "met" : "MISSED";
+    }
+    return (std::abs(medianErrUs) <= 200 && std::abs(p99ErrUs) <= 1000) ? "met" : "MISSED";
+}
+
+void printRow(const char* what, const Case& c, double intendedUs, const Spread& s, double refreshUs)
+{
+    const double medianErr = s.median - intendedUs;
+    const double p99Err = s.p99 - intendedUs;
+    std::printf("| %s | %.0f | %d | %.3f | %.3f | %+.3f | %.3f | %+.3f | %s |\n", what,
+                static_cast<double>(c.k), c.passes, intendedUs / 1000, s.median / 1000,
+                medianErr / 1000, s.p99 / 1000, p99Err / 1000,
+                verdict(intendedUs, medianErr, p99Err, refreshUs));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    const bool smoke = argc > 1 && std::strcmp(argv[1], "--smoke") == 0;
+    QApplication application(argc, argv);
+
+    const qex::frames::FrameSet frames;
+    Ignore ignore;
+    QWidget window;
+    window.setFixedSize(349, 407);
+    qex::Picture1 surface(ignore, &window);
+    qex::QtPlatform platform(window, surface, frames);
+    window.show();
+    // Timing starts only once the window is really on screen, as in the program.
+    const auto shownBy = Clock::now() + std::chrono::seconds(5);
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && Clock::now() < shownBy) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    qex::PlayerState state;
+    fillFrames(state, platform);
+
+    const QScreen* screen = window.screen();
+    const double reportedHz = screen ? screen->refreshRate() : 0;
+    const double refreshUs = 1e6 / (reportedHz > 1 ? reportedHz : 60.0);
+    std::printf("screen refresh rate reported to Qt: %.3f Hz (pass floor %.3f ms)\n\n", reportedHz,
+                refreshUs / 1000);
+    std::printf("| loop | k | passes | intended ms | median ms | median error ms | p99 ms | p99 error ms | target |\n");
+    std::printf("| --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: | --- |\n");
+
+    const std::vector<Case> cases = smoke
+        ? std::vector<Case>{{0, 30}, {4100, 20}, {80000, 3}}
+        : std::vector<Case>{{0, 600}, {4100, 400}, {16392, 200}, {80000, 40}, {1000000, 4}};
+
+    for (const Case& c : cases) {
+        state.k = c.k;
+        const double waitUs = static_cast<double>(qex::passWait(c.k).count());
+        // A warm-up pass so the first measured pass does not carry a previous case's leftovers.
+        qex::Delay(state, platform);
+        printRow("Delay", c, waitUs, spreadOf(timePasses(c.passes, [&] { qex::Delay(state, platform); })),
+                 refreshUs);
+        qex::PlayPass(state, platform);
+        // Frames change every pass, so no pass can be shorter than one refresh.
+        const double passUs = std::max(waitUs, refreshUs);
+        printRow("PlayPass", c, passUs,
+                 spreadOf(timePasses(c.passes, [&] { qex::PlayPass(state, platform); })), refreshUs);
+        std::fflush(stdout);
+    }
+    return 0;
+}

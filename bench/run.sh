@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# Builds the program and the bench in Release, measures pace, processor use, start-up,
+# memory and quit latency on private Xvfb servers against ImageMagick's animate and
+# gifsicle's gifview, prints a markdown report and writes it to bench/results.md.
+#
+#   bench/run.sh                      full run (about 4 minutes)
+#   bench/run.sh --smoke              a few seconds, proves every measurement still runs
+#   bench/run.sh --build-dir DIR      use binaries already built in DIR (no build step)
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+repo=$(dirname "$here")
+smoke=0
+build_dir=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --smoke) smoke=1 ;;
+    --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
+    *) echo "usage: bench/run.sh [--smoke] [--build-dir DIR]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$here/lib.sh"
+trap bench_cleanup EXIT
+trap 'exit 130' INT TERM
+
+bench_install g++ cmake make pkgconf qt6-base-dev libx11-dev libxtst-dev \
+  xvfb xdotool x11-utils imagemagick gifsicle
+
+if [ -z "$build_dir" ]; then
+  build_dir="$repo/build-bench"
+  configure=(cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF)
+  "${configure[@]}" >"$bench_work/configure.log" 2>&1 || { cat "$bench_work/configure.log" >&2; exit 1; }
+  cmake --build "$build_dir" -j"$(nproc)" --target qex-lifts qex-pace-bench qex-xprobe \
+    >"$bench_work/build.log" 2>&1 || { cat "$bench_work/build.log" >&2; exit 1; }
+fi
+program="$build_dir/qex-lifts"
+probe="$build_dir/qex-xprobe"
+pace="$build_dir/qex-pace-bench"
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$bench_work"
+
+# The same 18 frames of lift 1 as GIFs at the start-up rate (0.5 fps) and at 50 fps.
+bitmaps=()
+for n in $(seq -w 1 18); do bitmaps+=("$repo/frames/bitmaps/image$n.bmp"); done
+convert -delay 200 -loop 0 "${bitmaps[@]}" "$bench_work/slow.gif"
+convert -delay 2 -loop 0 "${bitmaps[@]}" "$bench_work/fast.gif"
+# A viewer's first frame is on screen when 95 % of image01's black and white pixels are.
+white=$(convert "${bitmaps[0]}" -format '%[fx:round(mean*w*h)]' info:)
+black=$(convert "${bitmaps[0]}" -format '%[fx:w*h]' info:)
+black=$((black - white))
+ink=(--black $((black * 95 / 100)) --white $((white * 95 / 100)))
+
+runs=10; seconds=10; settle=2500; sample_seconds=5
+[ $smoke -eq 1 ] && { runs=1; seconds=1; settle=500; sample_seconds=1; }
+
+declare -A viewer
+viewer[qex-lifts]="$program"
+viewer[animate]="animate $bench_work/slow.gif"
+viewer[gifview]="gifview -a $bench_work/slow.gif"
+names=(qex-lifts animate gifview)
+
+echo "Pace of the real platform layer..." >&2
+xvfb_start
+if [ $smoke -eq 1 ]; then "$pace" --smoke >"$bench_work/pace.md" 2>/dev/null; else "$pace" >"$bench_work/pace.md" 2>/dev/null; fi
+xvfb_stop
+
+echo "Start-up and quit latency..." >&2
+declare -A startup
+for name in "${names[@]}"; do
+  xvfb_start
+  for ((i = 0; i < runs; i++)); do
+    # shellcheck disable=SC2086  # the viewer's command line is split on purpose
+    "$probe" start "${ink[@]}" -- ${viewer[$name]} 2>/dev/null | field first_pixels_ms
+  done >"$bench_work/start-$name"
+  startup[$name]=$(median <"$bench_work/start-$name")
+  xvfb_stop
+done
+xvfb_start
+quit_status=0
+for ((i = 0; i < runs; i++)); do
+  "$probe" quit "${ink[@]}" --settle 1000 -- "$program" 2>/dev/null >>"$bench_work/quit" || quit_status=1
+done
+xvfb_stop
+quit_ms=$(field quit_ms <"$bench_work/quit" | median)
+
+echo "Processor use, memory and frames shown..." >&2
+# play NAME PACE POINTER... : one viewer alone on a fresh Xvfb; prints the probe's line.
+play() {
+  local name=$1 rate=$2 sample=$3; shift 3
+  local command=${viewer[$name]/slow.gif/$rate.gif}
+  xvfb_start
+  # shellcheck disable=SC2086
+  "$probe" play "${ink[@]}" --server "$xvfb_pid" --settle "$settle" "$@" $sample -- $command 2>/dev/null
+  xvfb_stop
+}
+declare -A line rate_seen
+for name in "${names[@]}"; do
+  for rate in slow fast; do
+    pointer=()
+    [ "$name" = qex-lifts ] && [ "$rate" = fast ] && pointer=(--pointer 2 2)
+    line[$name-$rate]=$(play "$name" "$rate" "" --seconds "$seconds" "${pointer[@]+"${pointer[@]}"}")
+    if [ "$rate" = fast ]; then
+      frames=$(play "$name" "$rate" --sample --seconds "$sample_seconds" "${pointer[@]+"${pointer[@]}"}" | field frames_seen)
+      rate_seen[$name-$rate]=$(calc "$frames / $sample_seconds")
+    else
+      # At one frame each 2 s a sample of seconds sees too few changes; the rate is known.
+      rate_seen[$name-$rate]=$(calc "1 / 2.000002")
+    fi
+  done
+done
+
+# ---- report ----
+report="$bench_work/report.md"
+{
+  echo "# Bench results"
+  echo
+  [ $smoke -eq 1 ] && { echo "**Smoke run: too short for its numbers to mean anything.**"; echo; }
+  echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') by \`bench/run.sh\`, Release build."
+  echo
+  machine_description
+  echo
+  echo "## Pace (real clock, real Qt event loop, shown window)"
+  echo
+  echo "\`Delay\` rows time the wait alone; \`PlayPass\` rows whole passes with a new frame each pass,"
+  echo "which can never be shorter than one display refresh."
+  echo
+  cat "$bench_work/pace.md"
+  echo
+  echo "## Processor and memory (each viewer alone on its own Xvfb, ${seconds} s after ${settle} ms)"
+  echo
+  echo "CPU from /proc/PID/stat (utime + stime, $(getconf CLK_TCK) ticks/s, so 10 s resolve 0.1 % of a core);"
+  echo "the schedstat column is the scheduler's nanosecond count of the same, as a finer cross-check."
+  echo
+  echo "| viewer | pace | frames/s shown | program CPU s/s | X server CPU s/s | together, % of a core | together by schedstat, % | CPU ms per frame | peak RSS MiB (at 5 s) |"
+  echo "| --- | --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: |"
+  declare -A per_frame together
+  for name in "${names[@]}"; do
+    for rate in slow fast; do
+      l=${line[$name-$rate]}
+      wall=$(field wall_s <<<"$l"); prog=$(field program_cpu_s <<<"$l"); server=$(field server_cpu_s <<<"$l")
+      fps=${rate_seen[$name-$rate]}
+      together[$name-$rate]=$(calc "100 * ($prog + $server) / $wall")
+      per_frame[$name-$rate]=$(calc "$fps > 0 ? 1000 * ($prog + $server) / $wall / $fps : -1")
+      label="0.5 fps (start-up)"; [ "$rate" = fast ] && label="fastest (ours: pointer at (2,2); GIF: 50 fps)"
+      fine=$(calc "100 * ($(field program_run_s <<<"$l") + $(field server_run_s <<<"$l")) / $wall")
+      echo "| $name | $label | $fps | $(calc "$prog / $wall") | $(calc "$server / $wall") | ${together[$name-$rate]} | $fine | ${per_frame[$name-$rate]} | $(calc "$(field peak_rss_kib <<<"$l") / 1024") |"
+    done
+  done
+  echo
+  echo "## Start-up and quit"
+  echo
+  echo "| viewer | exec to first frame on screen, median of $runs (ms) | ratio to qex-lifts |"
+  echo "| --- | ---: | ---: |"
+  for name in "${names[@]}"; do
+    echo "| $name | ${startup[$name]} | $(calc "${startup[$name]} / ${startup[qex-lifts]}") |"
+  done
+  echo
+  echo "Escape to process gone (qex-lifts, start-up pace), median of $runs: **${quit_ms} ms**, exit status 0 every time: $([ $quit_status -eq 0 ] && echo yes || echo NO)."
+  echo
+  echo "## Targets"
+  echo
+  echo "| target | measured | result |"
+  echo "| --- | --- | --- |"
+  verdict() { if is_true "$1"; then echo met; else echo MISSED; fi; }
+  pace_missed=$(grep -c 'MISSED' "$bench_work/pace.md" || true)
+  echo "| pace: median error <= 0.2 ms, p99 error <= 1 ms (waits >= 1 ms); k = 0: one refresh +-1 ms | $pace_missed row(s) missed | $(verdict "$pace_missed == 0") |"
+  echo "| processor at start-up pace <= 0.2 % of a core (program + X server) | ${together[qex-lifts-slow]} % | $(verdict "${together[qex-lifts-slow]} <= 0.2") |"
+  echo "| cost per frame at fastest pace <= animate's and gifview's | ${per_frame[qex-lifts-fast]} vs ${per_frame[animate-fast]} / ${per_frame[gifview-fast]} ms | $(verdict "${per_frame[qex-lifts-fast]} <= ${per_frame[animate-fast]} && ${per_frame[qex-lifts-fast]} <= ${per_frame[gifview-fast]}") |"
+  echo "| start-up <= 150 ms and faster than animate | ${startup[qex-lifts]} ms vs ${startup[animate]} ms | $(verdict "${startup[qex-lifts]} <= 150 && ${startup[qex-lifts]} < ${startup[animate]}") |"
+  peak=$(calc "$(field peak_rss_kib <<<"${line[qex-lifts-slow]}") / 1024")
+  echo "| peak RSS after 5 s <= 30 MiB | $peak MiB | $(verdict "$peak <= 30") |"
+  echo "| Escape to gone <= 50 ms | $quit_ms ms | $(verdict "$quit_ms <= 50 && $quit_status == 0") |"
+} >"$report"
+
+cat "$report"
+if [ $smoke -eq 1 ]; then
+  cp "$report" "$build_dir/bench-smoke.md"
+else
+  cp "$report" "$here/results.md"
+fi
