@@ -1,5 +1,7 @@
 #include "window/picture1.h"
 
+#include "window/mono_expand.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -70,7 +72,11 @@ bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
         return false;
     }
     picture_ = std::move(picture);
-    screenImage_ = picture_ ? picture_->image().convertToFormat(QImage::Format_RGB32) : QImage();
+    if (picture_) {
+        expandToRgb32(picture_->image(), screenImage_);
+    } else {
+        screenImage_ = QImage();
+    }
     // Only the picture changes; the border stays as it was painted.
     update(pictureRect());
     return true;

@@ -43,9 +43,13 @@ void QtPlatform::ShowPicture(const PictureRef& picture)
         return;
     }
     // A new picture sooner than one refresh after the last would never be seen.
-    waitUntil(lastChange_ + refreshInterval());
+    const auto refresh = refreshInterval();
+    const auto due = lastChange_ + refresh;
+    waitUntil(due);
+    // Counted from when it was due, so that converting and painting do not push later pictures back.
+    const auto now = Clock::now();
+    lastChange_ = (now - due < refresh) ? due : now;
     surface_.setPicture(std::move(frame));
-    lastChange_ = Clock::now();
 }
 
 void QtPlatform::PumpEvents()
@@ -55,17 +59,24 @@ void QtPlatform::PumpEvents()
 
 void QtPlatform::Wait(std::chrono::microseconds span)
 {
-    waitUntil(Clock::now() + span);
+    // Waits run back to back like a metronome: the work of a pass since the previous wait
+    // (showing, pumping) is taken out of this wait when it fits, so a pass lasts its count.
+    const auto now = Clock::now();
+    const bool fits = now - lastWaitEnd_ < span;
+    const auto deadline = fits ? lastWaitEnd_ + span : now + span;
+    waitUntil(deadline);
+    lastWaitEnd_ = deadline;
 }
 
 void QtPlatform::waitUntil(Clock::time_point deadline)
 {
     using std::chrono::milliseconds;
-    // Qt's timers count whole milliseconds: sleep in the event dispatcher to just before the
-    // deadline, delivering events as they come, then sleep out the last fraction.
+    // Qt's timers count whole milliseconds and may fire a few late: sleep in the event dispatcher
+    // until shortly before the deadline, delivering events as they come, then sleep out the rest.
+    constexpr auto earlyWake = milliseconds(3);
     for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
-        const auto whole = std::chrono::duration_cast<milliseconds>(deadline - now);
-        if (whole.count() == 0) {
+        const auto whole = std::chrono::duration_cast<milliseconds>(deadline - now) - earlyWake;
+        if (whole.count() <= 0) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
             std::this_thread::sleep_until(deadline);
             return;

@@ -37,6 +37,7 @@ private:
     const frames::FrameSet& frames_;
     QTimer wakeUp_;
     Clock::time_point lastChange_{};
+    Clock::time_point lastWaitEnd_{};
 };
 
 }  // namespace qex
