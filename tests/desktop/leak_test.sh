@@ -15,16 +15,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# shellcheck source=xvfb.sh
+. "$(dirname "$0")/xvfb.sh"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+start_xvfb "$work"
 
 LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0" \
 ASAN_OPTIONS="detect_leaks=1" "$program" 2>"$work/stderr" &

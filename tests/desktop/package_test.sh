@@ -15,6 +15,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# shellcheck source=xvfb.sh
+. "$(dirname "$0")/xvfb.sh"
 fail() { echo "package: $*"; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
@@ -42,15 +44,7 @@ first=$source/frames/bitmaps/image01.bmp
 white=$(convert "$first" -format '%[fx:round(mean*w*h)]' info:)
 total=$(convert "$first" -format '%[fx:w*h]' info:)
 black=$((total - white))
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+start_xvfb "$work"
 "$probe" quit --black $((black * 95 / 100)) --white $((white * 95 / 100)) --settle 300 \
   -- "$root/bin/qex-lifts" || fail "the unpacked program did not show its first frame and quit cleanly"
 echo "package $(basename "$package"): files in place, desktop entry valid, Depends: $depends"
