@@ -54,6 +54,23 @@ std::string resolveProgram(const std::string& name, const Environment& environme
     throw std::runtime_error("cannot find " + name + " on PATH");
 }
 
+// In the child only: every signal back to its default action and none blocked, as when
+// started from a terminal. Ignored signals survive exec, and a runner started as a shell's
+// background job ignores SIGINT; passed on, that would hide how the program itself reacts.
+void resetSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    ::sigemptyset(&action.sa_mask);
+    for (int number = 1; number < NSIG; ++number) {
+        // Fails harmlessly for the signals that cannot be changed.
+        ::sigaction(number, &action, nullptr);
+    }
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
 // In the child only: dup2 clears close-on-exec, but not when the numbers already agree.
 void moveFd(int from, int to)
 {
@@ -151,6 +168,7 @@ ChildProcess::ChildProcess(const SpawnOptions& options)
         if (::getppid() != parent) {
             ::_exit(127);
         }
+        resetSignals();
         moveFd(devNull.get(), STDIN_FILENO);
         moveFd(stdoutFd, STDOUT_FILENO);
         moveFd(stderrFd, STDERR_FILENO);

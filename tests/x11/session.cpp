@@ -70,6 +70,11 @@ std::string Session::tool(const std::vector<std::string>& argv)
     return result.out;
 }
 
+CommandResult Session::run(const std::vector<std::string>& argv)
+{
+    return runCommand(argv, server_.environment(), toolTimeout);
+}
+
 Screenshot Session::screenshot()
 {
     return parseXwd(tool({"xwd", "-id", window_, "-silent"}));

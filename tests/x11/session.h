@@ -36,10 +36,17 @@ public:
     ChildProcess& program() { return *program_; }
     // The program's state and what it wrote on stderr, for failure messages.
     std::string report();
+    // Everything the program has written on stderr so far.
+    std::string errorOutput() const { return stderr_.text(); }
+    // Ends this session's X server under the running program.
+    void stopXServer() { server_.stop(); }
 
     // Runs a helper tool against this session's display and returns its output; throws
     // when it fails.
     std::string tool(const std::vector<std::string>& argv);
+    // Runs a helper tool whose failure is an answer (a window that no longer exists, a
+    // search that finds nothing); throws only when it cannot be run or does not finish.
+    CommandResult run(const std::vector<std::string>& argv);
 
     Screenshot screenshot();
     int holderOnScreen();

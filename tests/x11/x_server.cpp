@@ -82,6 +82,11 @@ XServer::~XServer()
     process_->terminate(stopGrace);
 }
 
+void XServer::stop()
+{
+    process_->terminate(stopGrace);
+}
+
 Environment XServer::environment() const
 {
     Environment environment = Environment::inherited();

@@ -19,6 +19,9 @@ public:
     const std::string& display() const { return display_; }
     // The test's environment with DISPLAY naming this server.
     Environment environment() const;
+    // Stops the server the way a dying one ends for its clients: every connection closes.
+    // A polite stop, so the server still removes its socket and lock file.
+    void stop();
 
 private:
     std::unique_ptr<ChildProcess> process_;
