@@ -1,6 +1,7 @@
 // Endings that come from outside: the X server going away, the usual termination signals,
 // and a window manager's close request while the program is still starting.
 #include "close_request.h"
+#include "ending.h"
 #include "session.h"
 
 #include <gmock/gmock.h>
@@ -23,23 +24,8 @@ using namespace std::chrono_literals;
 using ::testing::AnyOf;
 using ::testing::HasSubstr;
 
-constexpr auto exitTimeout = 5s;
 constexpr auto closeWithin = 100ms;
 constexpr auto windowGoneTimeout = 3s;
-
-struct Ending {
-    std::optional<ExitStatus> status;
-    Clock::duration after{};
-};
-
-// Waits for the program to end and measures how long that took from `from`.
-Ending endingAfter(Session& session, Clock::time_point from)
-{
-    Ending ending;
-    ending.status = session.program().waitForExit(exitTimeout);
-    ending.after = Clock::now() - from;
-    return ending;
-}
 
 long long ms(Clock::duration span)
 {

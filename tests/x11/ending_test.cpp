@@ -1,6 +1,7 @@
 // Every way the program ends, and that each ends it cleanly and promptly.
 #include "captured_output.h"
 #include "close_request.h"
+#include "ending.h"
 #include "session.h"
 
 #include <gtest/gtest.h>
@@ -16,21 +17,6 @@ using namespace std::chrono_literals;
 
 // A start-up pass waits 2 s; ending well inside that shows events are served during the wait.
 constexpr auto promptly = 500ms;
-constexpr auto exitTimeout = 5s;
-
-struct Ending {
-    std::optional<ExitStatus> status;
-    Clock::duration after{};
-};
-
-// Waits for the program to end and measures how long that took from `from`.
-Ending endingAfter(Session& session, Clock::time_point from)
-{
-    Ending ending;
-    ending.status = session.program().waitForExit(exitTimeout);
-    ending.after = Clock::now() - from;
-    return ending;
-}
 
 ::testing::AssertionResult endedCleanly(const Ending& ending, Clock::duration within)
 {
