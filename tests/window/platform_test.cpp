@@ -55,17 +55,19 @@ TEST_F(Platform, WaitSleepsToItsDeadlineAndDeliversEventsMeanwhile)
 
 TEST_F(Platform, BackToBackWaitsKeepTheirPaceWithoutDrift)
 {
+    // One late wake shortens the next wait, so the pace is judged over several passes.
+    constexpr int passes = 8;
     for (const auto span : {300us, 1500us, 4200us}) {
         platform.Wait(span);
-        auto previous = Clock::now();
-        for (int pass = 0; pass < 5; ++pass) {
-            std::this_thread::sleep_for(span / 4);  // the pass's own work, absorbed by its wait
+        const auto start = Clock::now();
+        for (int pass = 0; pass < passes; ++pass) {
+            std::this_thread::sleep_for(span / 2);  // the pass's own work, absorbed by its wait
             platform.Wait(span);
-            const auto now = Clock::now();
-            EXPECT_GE(now - previous, span - 200us) << span.count() << " us";
-            EXPECT_LT(now - previous, span + 5ms) << span.count() << " us";
-            previous = now;
         }
+        const auto took = Clock::now() - start;
+        EXPECT_GE(took, passes * span - 200us) << span.count() << " us";
+        // Without the absorbing, the work would add passes * span / 2.
+        EXPECT_LT(took, passes * span + span + 3ms) << span.count() << " us";
     }
 }
 
