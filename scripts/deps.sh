@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake make pkgconf qt6-base-dev libgtest-dev libgmock-dev
           xvfb xauth xdotool x11-utils x11-apps
           dpkg-dev desktop-file-utils weston qt6-wayland
-          libx11-dev libxtst-dev imagemagick gifsicle)
+          libx11-dev libxcb1-dev libxtst-dev imagemagick gifsicle)
 
 missing=()
 for package in "${packages[@]}"; do

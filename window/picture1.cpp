@@ -1,6 +1,7 @@
 #include "window/picture1.h"
 
 #include "window/mono_expand.h"
+#include "window/server_canvas.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -72,6 +73,24 @@ bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
         return false;
     }
     picture_ = std::move(picture);
+    if (!canvasTried_) {
+        canvasTried_ = true;
+        canvas_ = ServerCanvas::create(*this, pictureRect());
+    }
+    const bool serverDraws = canvas_ && picture_ && picture_->image().format() == QImage::Format_Mono &&
+                             picture_->image().colorCount() == 2;
+    if (serverDraws) {
+        // The X server draws it: nothing to convert and nothing for Qt to repaint.
+        screenImage_ = QImage();
+        if (canvas_->isHidden()) {
+            canvas_->show();
+        }
+        canvas_->draw(picture_);
+        return true;
+    }
+    if (canvas_) {
+        canvas_->hide();
+    }
     if (picture_) {
         expandToRgb32(picture_->image(), screenImage_);
     } else {

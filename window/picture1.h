@@ -11,6 +11,8 @@
 
 namespace qex {
 
+class ServerCanvas;
+
 // The display surface: a sunken 349 x 768 panel whose 345-pixel-wide inner area shows one
 // frame unscaled at its top-left corner and reports keys and pointer actions.
 class Picture1 final : public QFrame {
@@ -43,6 +45,8 @@ private:
     SurfaceEvents& events_;
     std::shared_ptr<const frames::FramePicture> picture_;
     QImage screenImage_;  // the shown frame, converted once so that a repaint is a plain copy
+    ServerCanvas* canvas_ = nullptr;  // child that the X server draws frames into, where it can
+    bool canvasTried_ = false;
     Qt::MouseButton clickButton_ = Qt::NoButton;
 };
 

@@ -1,0 +1,271 @@
+#include "window/server_canvas.h"
+
+#include "window/changed_bands.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+#if defined(QEX_HAVE_XCB) && QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <bit>
+#include <cstdint>
+#include <unordered_map>
+#include <cstdlib>
+#include <vector>
+#endif
+
+namespace qex {
+
+#if defined(QEX_HAVE_XCB) && QT_CONFIG(xcb)
+namespace {
+
+// How the server lays out the rows of a 1-bit image sent to it.
+struct BitmapLayout {
+    bool leftmostInLowBit = false;
+    int rowBytes = 0;
+};
+
+// Only layouts where a byte holds eight neighbouring pixels in one order are taken;
+// anything stranger is left to the toolkit's drawing.
+bool bitmapLayout(const xcb_setup_t& setup, int width, BitmapLayout& layout)
+{
+    const int unit = setup.bitmap_format_scanline_unit;
+    const int pad = setup.bitmap_format_scanline_pad;
+    if (unit != 8 && setup.bitmap_format_bit_order != setup.image_byte_order) {
+        return false;
+    }
+    if (pad < 8 || pad % 8 != 0) {
+        return false;
+    }
+    layout.leftmostInLowBit = setup.bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    layout.rowBytes = (width + pad - 1) / pad * (pad / 8);
+    return true;
+}
+
+// The pixel value of a colour in a true-colour visual, from its channel masks.
+std::uint32_t pixelOf(QRgb colour, const xcb_visualtype_t& visual)
+{
+    const auto channel = [](int value, std::uint32_t mask) -> std::uint32_t {
+        if (mask == 0) {
+            return 0;
+        }
+        const int shift = std::countr_zero(mask);
+        const std::uint32_t top = mask >> shift;
+        return ((static_cast<std::uint32_t>(value) * top + 127) / 255) << shift;
+    };
+    return channel(qRed(colour), visual.red_mask) | channel(qGreen(colour), visual.green_mask) |
+           channel(qBlue(colour), visual.blue_mask);
+}
+
+std::uint8_t reversedBits(std::uint8_t b)
+{
+    b = static_cast<std::uint8_t>((b & 0xF0) >> 4 | (b & 0x0F) << 4);
+    b = static_cast<std::uint8_t>((b & 0xCC) >> 2 | (b & 0x33) << 2);
+    return static_cast<std::uint8_t>((b & 0xAA) >> 1 | (b & 0x55) << 1);
+}
+
+const xcb_visualtype_t* findVisual(const xcb_setup_t& setup, xcb_visualid_t id)
+{
+    for (auto screens = xcb_setup_roots_iterator(&setup); screens.rem; xcb_screen_next(&screens)) {
+        for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem;
+             xcb_depth_next(&depths)) {
+            for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+                 xcb_visualtype_next(&visuals)) {
+                if (visuals.data->visual_id == id) {
+                    return visuals.data;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+struct ServerCanvas::Server {
+    xcb_connection_t* connection = nullptr;
+    xcb_window_t window = 0;
+    xcb_visualtype_t visual{};
+    BitmapLayout layout;
+    xcb_gcontext_t copyGc = 0;    // on the window; no exposure events, colours of the shown frame
+    xcb_gcontext_t uploadGc = 0;  // on 1-bit pixmaps, made with the first one
+    std::uint32_t foreground = 0, background = 0;
+    bool coloursSet = false;
+    std::unordered_map<qint64, xcb_pixmap_t> pixmaps;  // by the frame image's cache key
+    std::vector<std::uint8_t> rows;                     // upload scratch, reused
+
+    xcb_pixmap_t pixmapOf(const QImage& image);
+};
+
+xcb_pixmap_t ServerCanvas::Server::pixmapOf(const QImage& image)
+{
+    const auto found = pixmaps.find(image.cacheKey());
+    if (found != pixmaps.end()) {
+        return found->second;
+    }
+    const auto width = static_cast<std::uint16_t>(image.width());
+    const auto height = static_cast<std::uint16_t>(image.height());
+    const xcb_pixmap_t pixmap = xcb_generate_id(connection);
+    xcb_create_pixmap(connection, 1, pixmap, window, width, height);
+    if (uploadGc == 0) {
+        uploadGc = xcb_generate_id(connection);
+        xcb_create_gc(connection, uploadGc, pixmap, 0, nullptr);
+    }
+    const auto rowBytes = static_cast<std::size_t>(layout.rowBytes);
+    const auto sourceBytes = static_cast<std::size_t>((image.width() + 7) / 8);
+    rows.assign(rowBytes * height, 0);
+    for (int y = 0; y < height; ++y) {
+        const uchar* from = image.constScanLine(y);
+        std::uint8_t* to = rows.data() + rowBytes * static_cast<std::size_t>(y);
+        for (std::size_t i = 0; i < sourceBytes; ++i) {
+            // The image holds its leftmost pixel in the high bit of each byte.
+            to[i] = layout.leftmostInLowBit ? reversedBits(from[i]) : from[i];
+        }
+    }
+    xcb_put_image(connection, XCB_IMAGE_FORMAT_XY_PIXMAP, pixmap, uploadGc, width, height, 0, 0, 0,
+                  1, static_cast<std::uint32_t>(rows.size()), rows.data());
+    pixmaps.emplace(image.cacheKey(), pixmap);
+    return pixmap;
+}
+
+ServerCanvas* ServerCanvas::create(QWidget& parent, const QRect& area)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection() || parent.devicePixelRatioF() != 1.0) {
+        return nullptr;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    BitmapLayout layout;
+    if (!setup || !bitmapLayout(*setup, frames::frameWidth, layout)) {
+        return nullptr;
+    }
+    auto* canvas = new ServerCanvas(parent, area);
+    Server& server = *canvas->server_;
+    server.connection = connection;
+    server.layout = layout;
+    server.window = static_cast<xcb_window_t>(canvas->winId());
+    if (QWindow* window = canvas->windowHandle()) {
+        // The X window itself must let the pointer through, not only Qt's routing.
+        window->setFlag(Qt::WindowTransparentForInput);
+    }
+    auto* attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, server.window), nullptr);
+    const xcb_visualtype_t* visual = attributes ? findVisual(*setup, attributes->visual) : nullptr;
+    std::free(attributes);
+    if (!visual || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR) {
+        delete canvas;
+        return nullptr;
+    }
+    server.visual = *visual;
+    server.copyGc = xcb_generate_id(connection);
+    const std::uint32_t noExposures = 0;
+    xcb_create_gc(connection, server.copyGc, server.window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
+    canvas->show();
+    return canvas;
+}
+
+ServerCanvas::ServerCanvas(QWidget& parent, const QRect& area)
+    : QWidget(&parent), server_(std::make_unique<Server>())
+{
+    setGeometry(area);
+    // Drawn by the X server alone: Qt neither paints nor clears it, and its parent keeps the
+    // pointer, so keys and clicks reach the surface as they would without the canvas.
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_PaintOnScreen);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+ServerCanvas::~ServerCanvas()
+{
+    Server& server = *server_;
+    if (!server.connection || xcb_connection_has_error(server.connection)) {
+        return;
+    }
+    for (const auto& [key, pixmap] : server.pixmaps) {
+        xcb_free_pixmap(server.connection, pixmap);
+    }
+    if (server.uploadGc) xcb_free_gc(server.connection, server.uploadGc);
+    if (server.copyGc) xcb_free_gc(server.connection, server.copyGc);
+    xcb_flush(server.connection);
+}
+
+void ServerCanvas::draw(std::shared_ptr<const frames::FramePicture> picture)
+{
+    const auto previous = std::move(picture_);
+    picture_ = std::move(picture);
+    if (!picture_) {
+        return;
+    }
+    const QImage& next = picture_->image();
+    const bool alike = previous && previous->image().size() == next.size() &&
+                       previous->image().colorTable() == next.colorTable();
+    if (!alike) {
+        copyToWindow({next.rect()});
+        return;
+    }
+    // Successive frames of a line drawing differ in a small part, and the server's 1-bit
+    // expansion costs by the pixel: only the bands that changed are copied.
+    constexpr int bandRows = 16;
+    copyToWindow(changedBands(previous->image(), next, bandRows));
+}
+
+void ServerCanvas::paintEvent(QPaintEvent*)
+{
+    // The window's contents were lost (first shown, uncovered): all of the frame is drawn again.
+    if (picture_) {
+        copyToWindow({picture_->image().rect()});
+    }
+}
+
+void ServerCanvas::copyToWindow(const std::vector<QRect>& areas)
+{
+    Server& server = *server_;
+    if (!picture_ || server.copyGc == 0 || areas.empty()) {
+        return;
+    }
+    const QImage& image = picture_->image();
+    const xcb_pixmap_t pixmap = server.pixmapOf(image);
+    // A set bit takes the colour of palette entry 1, a clear one that of entry 0.
+    const std::uint32_t foreground = pixelOf(image.color(1), server.visual);
+    const std::uint32_t background = pixelOf(image.color(0), server.visual);
+    if (!server.coloursSet || foreground != server.foreground || background != server.background) {
+        const std::uint32_t values[] = {foreground, background};
+        xcb_change_gc(server.connection, server.copyGc, XCB_GC_FOREGROUND | XCB_GC_BACKGROUND, values);
+        server.foreground = foreground;
+        server.background = background;
+        server.coloursSet = true;
+    }
+    for (const QRect& area : areas) {
+        const auto x = static_cast<std::int16_t>(area.x());
+        const auto y = static_cast<std::int16_t>(area.y());
+        xcb_copy_plane(server.connection, pixmap, server.window, server.copyGc, x, y, x, y,
+                       static_cast<std::uint16_t>(area.width()), static_cast<std::uint16_t>(area.height()), 1);
+    }
+    xcb_flush(server.connection);
+}
+
+#else
+
+struct ServerCanvas::Server {};
+
+ServerCanvas* ServerCanvas::create(QWidget&, const QRect&)
+{
+    return nullptr;
+}
+
+ServerCanvas::ServerCanvas(QWidget& parent, const QRect&) : QWidget(&parent) {}
+ServerCanvas::~ServerCanvas() = default;
+void ServerCanvas::draw(std::shared_ptr<const frames::FramePicture>) {}
+void ServerCanvas::paintEvent(QPaintEvent*) {}
+void ServerCanvas::copyToWindow(const std::vector<QRect>&) {}
+
+#endif
+
+}  // namespace qex
