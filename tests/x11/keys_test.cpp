@@ -1,5 +1,6 @@
 // The keyboard commands, judged by the exact frame each one brings on screen.
 #include "frame_steps.h"
+#include "stopped_player.h"
 #include "session.h"
 
 #include <gtest/gtest.h>
@@ -11,38 +12,6 @@ namespace qex::x11test {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr auto stillSpan = 600ms;
-
-// Stops the player with the passes at full speed, so later steps show within a refresh.
-// The pointer at the inner top-left makes every wait after the current one as short as
-// possible; "/" then stops the run. Returns the frame it stopped on.
-std::optional<int> stopAtFullSpeed(Session& session)
-{
-    session.focus();
-    session.waitForPlayLoop();
-    session.moveTo(2, 2);
-    // The pointer's speed is read when a wait starts: the start-up wait runs out first.
-    if (!session.waitForHolder([](int holder) { return holder != 0 && holder != 2; }, 8s)) {
-        return std::nullopt;
-    }
-    session.key("slash");
-    return session.waitForStillFrame(stillSpan, 8s);
-}
-
-class StoppedPlayer : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const auto stopped = stopAtFullSpeed(session);
-        ASSERT_TRUE(stopped) << "\"/\" did not stop the run; " << session.report();
-        ASSERT_EQ(liftOf(*stopped), 0) << "holder " << *stopped;
-        shown = *stopped;
-    }
-
-    Session session;
-    int shown = 0;
-};
 
 TEST_F(StoppedPlayer, StepsOneFrameEachWayAndWrapsBetweenTheEndsOfTheLift)
 {
