@@ -142,6 +142,15 @@ ServerCanvas* ServerCanvas::create(QWidget& parent, const QRect& area)
     if (!setup || !bitmapLayout(*setup, frames::frameWidth, layout)) {
         return nullptr;
     }
+    // The pointer passes through the child window by an empty input shape, which needs SHAPE.
+    static constexpr char shape[] = "SHAPE";
+    auto* extension = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, sizeof shape - 1, shape), nullptr);
+    const bool shapes = extension && extension->present;
+    std::free(extension);
+    if (!shapes) {
+        return nullptr;
+    }
     auto* canvas = new ServerCanvas(parent, area);
     Server& server = *canvas->server_;
     server.connection = connection;
