@@ -23,7 +23,8 @@ public:
 
     Picture1(SurfaceEvents& events, QWidget* parent);
 
-    // Shows the picture from the next repaint on; returns false if it is already shown.
+    // Shows the picture (at once where the X server draws it, else from the next repaint on);
+    // returns false if it is already shown.
     bool setPicture(std::shared_ptr<const frames::FramePicture> picture);
     const std::shared_ptr<const frames::FramePicture>& picture() const { return picture_; }
 
