@@ -26,7 +26,7 @@ done
 trap bench_cleanup EXIT
 trap 'exit 130' INT TERM
 
-bench_install g++ cmake make pkgconf qt6-base-dev libx11-dev libxtst-dev \
+bench_install g++ cmake make pkgconf qt6-base-dev libx11-dev libxcb1-dev libxtst-dev \
   xvfb xdotool x11-utils imagemagick gifsicle
 
 if [ -z "$build_dir" ]; then
