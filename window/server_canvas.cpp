@@ -11,8 +11,8 @@
 
 #include <bit>
 #include <cstdint>
-#include <unordered_map>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 #endif
 
@@ -24,12 +24,14 @@ namespace {
 // How the server lays out the rows of a 1-bit image sent to it.
 struct BitmapLayout {
     bool leftmostInLowBit = false;
-    int rowBytes = 0;
+    int rowPad = 8;  // bits
+
+    int rowBytes(int width) const { return (width + rowPad - 1) / rowPad * (rowPad / 8); }
 };
 
 // Only layouts where a byte holds eight neighbouring pixels in one order are taken;
 // anything stranger is left to the toolkit's drawing.
-bool bitmapLayout(const xcb_setup_t& setup, int width, BitmapLayout& layout)
+bool bitmapLayout(const xcb_setup_t& setup, BitmapLayout& layout)
 {
     const int unit = setup.bitmap_format_scanline_unit;
     const int pad = setup.bitmap_format_scanline_pad;
@@ -40,7 +42,7 @@ bool bitmapLayout(const xcb_setup_t& setup, int width, BitmapLayout& layout)
         return false;
     }
     layout.leftmostInLowBit = setup.bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST;
-    layout.rowBytes = (width + pad - 1) / pad * (pad / 8);
+    layout.rowPad = pad;
     return true;
 }
 
@@ -113,7 +115,7 @@ xcb_pixmap_t ServerCanvas::Server::pixmapOf(const QImage& image)
         uploadGc = xcb_generate_id(connection);
         xcb_create_gc(connection, uploadGc, pixmap, 0, nullptr);
     }
-    const auto rowBytes = static_cast<std::size_t>(layout.rowBytes);
+    const auto rowBytes = static_cast<std::size_t>(layout.rowBytes(image.width()));
     const auto sourceBytes = static_cast<std::size_t>((image.width() + 7) / 8);
     rows.assign(rowBytes * height, 0);
     for (int y = 0; y < height; ++y) {
@@ -139,7 +141,7 @@ ServerCanvas* ServerCanvas::create(QWidget& parent, const QRect& area)
     xcb_connection_t* connection = x11->connection();
     const xcb_setup_t* setup = xcb_get_setup(connection);
     BitmapLayout layout;
-    if (!setup || !bitmapLayout(*setup, frames::frameWidth, layout)) {
+    if (!setup || !bitmapLayout(*setup, layout)) {
         return nullptr;
     }
     // The pointer passes through the child window by an empty input shape, which needs SHAPE.
