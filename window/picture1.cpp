@@ -77,19 +77,10 @@ bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
         canvasTried_ = true;
         canvas_ = ServerCanvas::create(*this, pictureRect());
     }
-    const bool serverDraws = canvas_ && picture_ && picture_->image().format() == QImage::Format_Mono &&
-                             picture_->image().colorCount() == 2;
-    if (serverDraws) {
+    if (canvas_ && canvas_->draw(picture_)) {
         // The X server draws it: nothing to convert and nothing for Qt to repaint.
         screenImage_ = QImage();
-        if (canvas_->isHidden()) {
-            canvas_->show();
-        }
-        canvas_->draw(picture_);
         return true;
-    }
-    if (canvas_) {
-        canvas_->hide();
     }
     if (picture_) {
         expandToRgb32(picture_->image(), screenImage_);

@@ -174,7 +174,6 @@ ServerCanvas* ServerCanvas::create(QWidget& parent, const QRect& area)
     server.copyGc = xcb_generate_id(connection);
     const std::uint32_t noExposures = 0;
     xcb_create_gc(connection, server.copyGc, server.window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
-    canvas->show();
     return canvas;
 }
 
@@ -207,24 +206,33 @@ ServerCanvas::~ServerCanvas()
     xcb_flush(server.connection);
 }
 
-void ServerCanvas::draw(std::shared_ptr<const frames::FramePicture> picture)
+bool ServerCanvas::draw(std::shared_ptr<const frames::FramePicture> picture)
 {
+    const bool twoColours = picture && picture->image().format() == QImage::Format_Mono &&
+                            picture->image().colorCount() == 2;
+    if (!twoColours) {
+        // Left to Qt; what the canvas last showed is gone, so its next picture goes up whole.
+        picture_.reset();
+        hide();
+        return false;
+    }
+    if (isHidden()) {
+        show();
+    }
     const auto previous = std::move(picture_);
     picture_ = std::move(picture);
-    if (!picture_) {
-        return;
-    }
     const QImage& next = picture_->image();
     const bool alike = previous && previous->image().size() == next.size() &&
                        previous->image().colorTable() == next.colorTable();
     if (!alike) {
         copyToWindow({next.rect()});
-        return;
+        return true;
     }
     // Successive frames of a line drawing differ in a small part, and the server's 1-bit
     // expansion costs by the pixel: only the bands that changed are copied.
     constexpr int bandRows = 16;
     copyToWindow(changedBands(previous->image(), next, bandRows));
+    return true;
 }
 
 void ServerCanvas::paintEvent(QPaintEvent*)
@@ -273,7 +281,10 @@ ServerCanvas* ServerCanvas::create(QWidget&, const QRect&)
 
 ServerCanvas::ServerCanvas(QWidget& parent, const QRect&) : QWidget(&parent) {}
 ServerCanvas::~ServerCanvas() = default;
-void ServerCanvas::draw(std::shared_ptr<const frames::FramePicture>) {}
+bool ServerCanvas::draw(std::shared_ptr<const frames::FramePicture>)
+{
+    return false;
+}
 void ServerCanvas::paintEvent(QPaintEvent*) {}
 void ServerCanvas::copyToWindow(const std::vector<QRect>&) {}
 

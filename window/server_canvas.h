@@ -14,13 +14,14 @@ namespace qex {
 // A native child window over the picture area; the pointer passes through it to the widget below.
 class ServerCanvas final : public QWidget {
 public:
-    // A shown canvas over `area` of `parent`, or null where the X server cannot draw the frames
+    // A canvas over `area` of `parent`, or null where the X server cannot draw the frames
     // itself (another window system, a device pixel ratio other than 1, an unusual pixel layout).
     static ServerCanvas* create(QWidget& parent, const QRect& area);
     ~ServerCanvas() override;
 
-    // Puts the frame on screen now, uploading its bitmap the first time it is shown.
-    void draw(std::shared_ptr<const frames::FramePicture> picture);
+    // Puts a two-colour 1-bit frame on screen now, uploading its bitmap the first time it is
+    // shown; anything else (or null) hides the canvas and returns false, for Qt to paint.
+    bool draw(std::shared_ptr<const frames::FramePicture> picture);
 
 protected:
     QPaintEngine* paintEngine() const override { return nullptr; }
