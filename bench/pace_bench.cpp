@@ -5,9 +5,9 @@
 #include "engine/pacing.h"
 #include "engine/play_loop.h"
 #include "engine/player_state.h"
-#include "frames/frame_set.h"
-#include "window/picture1.h"
-#include "window/qt_platform.h"
+#include "platforms/qt/frame_set.h"
+#include "platforms/qt/picture1.h"
+#include "platforms/qt/qt_platform.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -31,7 +31,7 @@ bench_install g++ cmake make pkgconf qt6-base-dev libx11-dev libxcb1-dev libxtst
 
 if [ -z "$build_dir" ]; then
   build_dir="$repo/build-bench"
-  configure=(cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF)
+  configure=(cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=ON)
   "${configure[@]}" >"$bench_work/configure.log" 2>&1 || { cat "$bench_work/configure.log" >&2; exit 1; }
   cmake --build "$build_dir" -j"$(nproc)" --target qex-lifts qex-pace-bench qex-xprobe \
     >"$bench_work/build.log" 2>&1 || { cat "$bench_work/build.log" >&2; exit 1; }

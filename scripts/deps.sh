@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that are missing.
+# Installs the Debian packages one purpose needs, only those that are missing.
+# deps.sh run: building and running the viewer. deps.sh test: that and every test's tools.
 set -euo pipefail
 
-packages=(g++ cmake make pkgconf qt6-base-dev libgtest-dev libgmock-dev
-          xvfb xauth xdotool x11-utils x11-apps
-          dpkg-dev desktop-file-utils weston qt6-wayland
-          libx11-dev libxcb1-dev libxtst-dev imagemagick gifsicle)
+run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
+test_packages=(libgtest-dev libgmock-dev
+               xvfb xauth xdotool x11-utils x11-apps
+               dpkg-dev desktop-file-utils weston qt6-wayland
+               libx11-dev libxtst-dev imagemagick gifsicle)
+
+case "${1:-}" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/deps.sh run
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEX_BUILD_TESTS=OFF
 cmake --build build -j "$(nproc)"
 exec build/qex-lifts

@@ -1,5 +1,5 @@
-#include "frames/frame_set.h"
-#include "window/mono_expand.h"
+#include "platforms/qt/frame_set.h"
+#include "platforms/qt/mono_expand.h"
 
 #include <gtest/gtest.h>
 

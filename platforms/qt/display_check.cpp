@@ -1,4 +1,4 @@
-#include "app/display_check.h"
+#include "platforms/qt/display_check.h"
 
 #include <QtGlobal>
 #include <QString>

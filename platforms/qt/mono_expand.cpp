@@ -1,4 +1,4 @@
-#include "window/mono_expand.h"
+#include "platforms/qt/mono_expand.h"
 
 #include <array>
 #include <cstring>

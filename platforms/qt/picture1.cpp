@@ -1,7 +1,7 @@
-#include "window/picture1.h"
+#include "platforms/qt/picture1.h"
 
-#include "window/mono_expand.h"
-#include "window/server_canvas.h"
+#include "platforms/qt/mono_expand.h"
+#include "platforms/qt/server_canvas.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

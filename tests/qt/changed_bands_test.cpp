@@ -1,5 +1,5 @@
-#include "frames/frame_set.h"
-#include "window/changed_bands.h"
+#include "platforms/qt/frame_set.h"
+#include "platforms/qt/changed_bands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/display_check.h"
-#include "frames/frame_set.h"
-#include "window/form1.h"
+#include "platforms/qt/display_check.h"
+#include "platforms/qt/frame_set.h"
+#include "platforms/qt/form1.h"
 
 #include <QApplication>
 

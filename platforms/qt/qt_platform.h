@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/platform.h"
-#include "frames/frame_set.h"
+#include "platforms/qt/frame_set.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
-#include "window/qt_platform.h"
+#include "platforms/qt/qt_platform.h"
 
-#include "window/picture1.h"
+#include "platforms/qt/picture1.h"
 
 #include <QCoreApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "window/changed_bands.h"
+#include "platforms/qt/changed_bands.h"
 
 #include <algorithm>
 #include <cstdint>

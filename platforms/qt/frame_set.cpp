@@ -1,4 +1,4 @@
-#include "frames/frame_set.h"
+#include "platforms/qt/frame_set.h"
 
 #include <QString>
 

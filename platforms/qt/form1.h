@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/player_state.h"
-#include "frames/frame_set.h"
-#include "window/picture1.h"
-#include "window/qt_platform.h"
-#include "window/surface_events.h"
+#include "platforms/qt/frame_set.h"
+#include "platforms/qt/picture1.h"
+#include "platforms/qt/qt_platform.h"
+#include "platforms/qt/surface_events.h"
 
 #include <QWidget>
 

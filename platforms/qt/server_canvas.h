@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frames/frame_set.h"
+#include "platforms/qt/frame_set.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "window/picture1.h"
+#include "platforms/qt/picture1.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "frames/frame_set.h"
-#include "window/surface_events.h"
+#include "platforms/qt/frame_set.h"
+#include "platforms/qt/surface_events.h"
 
 #include <QFrame>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "window/server_canvas.h"
+#include "platforms/qt/server_canvas.h"
 
-#include "window/changed_bands.h"
+#include "platforms/qt/changed_bands.h"
 
 #include <QGuiApplication>
 #include <QWindow>

@@ -1,5 +1,5 @@
-#include "window/picture1.h"
-#include "window/qt_platform.h"
+#include "platforms/qt/picture1.h"
+#include "platforms/qt/qt_platform.h"
 
 #include <gtest/gtest.h>
 
