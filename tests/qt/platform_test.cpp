@@ -47,35 +47,38 @@ TEST_F(Platform, WaitSleepsToItsDeadlineAndDeliversEventsMeanwhile)
     platform.Wait(120ms);
     const auto waited = Clock::now() - start;
     const double cpu = processorSeconds() - cpuBefore;
+    // Upper bounds only a fault reaches: a busy machine wakes late, but not by a whole wait.
     EXPECT_GE(waited, 120ms);
-    EXPECT_LT(waited, 200ms);
+    EXPECT_LT(waited, 2 * 120ms);
     EXPECT_GE(deliveredAfter, 19ms) << "an event that arrives during the wait is delivered then";
-    EXPECT_LT(deliveredAfter, 60ms);
+    EXPECT_LT(deliveredAfter, 20ms + 120ms / 2) << "the event was held until the wait's end";
     EXPECT_LT(cpu, 0.03) << "waiting must not spin";
 }
 
 TEST_F(Platform, BackToBackWaitsKeepTheirPaceWithoutDrift)
 {
-    // One late wake shortens the next wait, so the pace is judged over several passes; a busy
-    // machine (the tests run in parallel) can stall any single run, so the best of a few counts.
+    // Each pass works for a quarter of its span; a wait that did not absorb that work would
+    // stretch the passes by as much. The bound lies halfway to that fault, and the work leaves
+    // three quarters of a span for a busy machine's late wakes before a pass overruns, so only
+    // the fault or stalls of several milliseconds in every try exceed it; the bench reports
+    // the fine pace.
     constexpr int passes = 8;
     constexpr int tries = 5;
-    for (const auto span : {300us, 1500us, 4200us}) {
+    for (const auto span : {8ms, 20ms}) {
         auto best = Clock::duration::max();
         for (int attempt = 0; attempt < tries; ++attempt) {
             platform.Wait(span);
             const auto start = Clock::now();
             for (int pass = 0; pass < passes; ++pass) {
-                std::this_thread::sleep_for(span / 2);  // the pass's own work, absorbed by its wait
+                std::this_thread::sleep_for(span / 4);
                 platform.Wait(span);
             }
             const auto took = Clock::now() - start;
             // The priming wait may wake late, and that lateness comes out of the first pass.
-            EXPECT_GE(took, passes * span - span) << span.count() << " us";
+            EXPECT_GE(took, passes * span - span) << span.count() << " ms";
             best = std::min(best, took);
         }
-        // Without the absorbing, the work would add passes * span / 2.
-        EXPECT_LT(best, passes * span + span + 3ms) << span.count() << " us";
+        EXPECT_LT(best, passes * span + passes * span / 8) << span.count() << " ms";
     }
 }
 
@@ -95,11 +98,15 @@ TEST_F(Platform, NewPicturesComeNoSoonerThanOneRefreshApart)
     const auto start = Clock::now();
     platform.ShowPicture(platform.PictureOf(1));
     platform.ShowPicture(platform.PictureOf(2));
-    platform.ShowPicture(platform.PictureOf(2));  // the same picture again needs no refresh
+    const auto repeated = Clock::now();
+    platform.ShowPicture(platform.PictureOf(2));
+    const auto repeatTook = Clock::now() - repeated;
     platform.ShowPicture(platform.PictureOf(3));
     const auto took = Clock::now() - start;
     EXPECT_GE(took, 2 * 16ms);
-    EXPECT_LT(took, 80ms);
+    // Upper bounds a busy machine stays well inside: waiting for a refresh takes a whole one.
+    EXPECT_LT(repeatTook, 12ms) << "the same picture again needs no refresh";
+    EXPECT_LT(took, 2 * 16ms + 100ms);
     EXPECT_EQ(surface.picture(), platform.PictureOf(3));
 }
 
