@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one purpose needs, only those that are missing.
-# deps.sh run: building and running the viewer. deps.sh test: that and every test's tools.
+# deps.sh run: building and running the viewer. deps.sh package: that and the Debian packaging
+# tools. deps.sh test: all of that and every test's tools.
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
+package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
-               dpkg-dev desktop-file-utils weston qt6-wayland
+               desktop-file-utils lintian weston qt6-wayland
                libx11-dev libxtst-dev imagemagick gifsicle)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;
-  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
 esac
 
 missing=()
