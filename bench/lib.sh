@@ -16,7 +16,8 @@ bench_cleanup() {
   rm -rf "$bench_work"
 }
 
-# Installs the Debian packages the bench needs, only those that are missing.
+# Installs the Debian packages the bench needs, only those that are missing; with
+# bench_no_install=1 (a test installs nothing) a missing one fails the run, named.
 bench_install() {
   local package missing=()
   for package in "$@"; do
@@ -25,6 +26,10 @@ bench_install() {
     fi
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "${bench_no_install:-0}" -eq 1 ]; then
+    echo "bench: missing Debian packages: ${missing[*]} (scripts/deps.sh test installs them)" >&2
+    return 1
+  fi
   echo "Installing: ${missing[*]}" >&2
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"

@@ -6,17 +6,20 @@
 #   bench/run.sh                      full run (about 4 minutes)
 #   bench/run.sh --smoke              a few seconds, proves every measurement still runs
 #   bench/run.sh --build-dir DIR      use binaries already built in DIR (no build step)
+#   bench/run.sh --no-install         fail on a missing package instead of installing it (CTest)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(dirname "$here")
 smoke=0
 build_dir=""
+bench_no_install=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --smoke) smoke=1 ;;
     --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
-    *) echo "usage: bench/run.sh [--smoke] [--build-dir DIR]" >&2; exit 2 ;;
+    --no-install) bench_no_install=1 ;;
+    *) echo "usage: bench/run.sh [--smoke] [--build-dir DIR] [--no-install]" >&2; exit 2 ;;
   esac
   shift
 done

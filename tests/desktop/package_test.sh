@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it, checks that every file is where a desktop expects it,
-# validates the desktop entry, and starts the unpacked program under Xvfb until its first frame
-# is on screen, then quits it with Escape.
+# Builds the Debian package twice, from copies of the sources at two different paths (the
+# second with its build folder outside them), and checks that both builds give the same bytes
+# and that lintian finds no error and no hardening fault. Then unpacks it, checks that every
+# file is where a desktop expects it, validates the desktop entry, and starts the unpacked
+# program under Xvfb until its first frame is on screen, then quits it with Escape.
 set -euo pipefail
-build=$1
-source=$2
-probe=$3
+source=$1
+probe=$2
 
 work=$(mktemp -d)
 server=""
@@ -15,12 +16,50 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+here=$(dirname "$0")
 # shellcheck source=xvfb.sh
-. "$(dirname "$0")/xvfb.sh"
+. "$here/xvfb.sh"
+# shellcheck source=need.sh
+. "$here/need.sh"
 fail() { echo "package: $*"; exit 1; }
+need dpkg-buildflags dpkg-dev
+need file file
+need lintian lintian
+need desktop-file-validate desktop-file-utils
+need convert imagemagick
+need Xvfb xvfb
 
-(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
-package=$(ls "$work"/out/qex-lifts_*.deb)
+# build COPY BUILD_DIR: copies the sources (without build folders) to COPY and packages them.
+build() {
+  mkdir -p "$1"
+  tar -C "$source" --exclude='./build*' --exclude=./.git --exclude=./Testing -cf - . | tar -C "$1" -xf -
+  (cd "$1" && scripts/package.sh --no-install "$2") >"$work/build.log" 2>&1 ||
+    { cat "$work/build.log"; fail "scripts/package.sh failed in $1"; }
+}
+export SOURCE_DATE_EPOCH=1700000000
+build "$work/one/qex-lifts" "$work/one/qex-lifts/build-package"
+build "$work/second-and-longer/path/qex-lifts" "$work/second-build"
+for deb in "$work"/one/qex-lifts/build-package/qex-lifts*.deb; do
+  other=$work/second-build/$(basename "$deb")
+  [ -f "$other" ] || fail "the second build made no $(basename "$deb")"
+  cmp -s "$deb" "$other" || {
+    diff <(dpkg-deb -c "$deb") <(dpkg-deb -c "$other") || true
+    fail "$(basename "$deb") differs between two builds of the same sources at two paths"
+  }
+done
+package=$(ls "$work"/one/qex-lifts/build-package/qex-lifts_*.deb)
+debug_package=$(ls "$work"/one/qex-lifts/build-package/qex-lifts-dbgsym_*.deb)
+
+findings=$(lintian --fail-on none "$package" "$debug_package" 2>/dev/null) || fail "lintian did not run"
+echo "$findings"
+if grep -q '^E: ' <<<"$findings" || grep -q 'hardening' <<<"$findings"; then
+  fail "lintian finds errors or hardening faults"
+fi
+build_id=$(readelf -n "$work/one/qex-lifts/build-package/qex-lifts" | sed -n 's/^ *Build ID: //p')
+debug_files=$(dpkg-deb -c "$debug_package")
+grep -q "usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug" <<<"$debug_files" ||
+  fail "the -dbgsym package lacks the debug file of build ID $build_id"
+
 dpkg-deb -x "$package" "$work/root"
 root=$work/root/usr
 
@@ -34,6 +73,7 @@ done
 gzip -t "$root/share/man/man1/qex-lifts.1.gz" || fail "man page is not a valid gzip file"
 zcat "$root/share/man/man1/qex-lifts.1.gz" | grep -q '^\.SH EXIT STATUS' || fail "man page lacks its exit statuses"
 [ -f "$root/share/doc/qex-lifts/copyright" ] || fail "no copyright file"
+gzip -t "$root/share/doc/qex-lifts/changelog.Debian.gz" || fail "no valid changelog"
 desktop-file-validate "$root/share/applications/qex-lifts.desktop" || fail "desktop entry does not validate"
 depends=$(dpkg-deb -f "$package" Depends)
 case "$depends" in *libqt6widgets6*) ;; *) fail "Depends lacks the Qt widgets library: $depends" ;; esac
@@ -47,4 +87,4 @@ black=$((total - white))
 start_xvfb "$work"
 "$probe" quit --black $((black * 95 / 100)) --white $((white * 95 / 100)) --settle 300 \
   -- "$root/bin/qex-lifts" || fail "the unpacked program did not show its first frame and quit cleanly"
-echo "package $(basename "$package"): files in place, desktop entry valid, Depends: $depends"
+echo "package $(basename "$package"): the same at two paths, lintian clean, files in place, desktop entry valid, Depends: $depends"

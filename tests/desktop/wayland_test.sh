@@ -3,6 +3,9 @@
 # that it opens its titled window and draws into it natively (no X server anywhere).
 set -euo pipefail
 program=$1
+# shellcheck source=need.sh
+. "$(dirname "$0")/need.sh"
+need weston weston
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"

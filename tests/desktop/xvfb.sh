@@ -2,7 +2,7 @@
 # it picks itself, sets `server` to its pid and exports DISPLAY; the caller's trap kills it.
 start_xvfb() {
   exec 3>"$1/display"
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   server=$!
   exec 3>&-
   for _ in $(seq 50); do
