@@ -2,6 +2,7 @@
 
 #include "engine/play_loop.h"
 #include "input/handlers.h"
+#include "platforms/qt/task_bar.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -11,7 +12,8 @@ namespace qex {
 const char* const Form1::caption = "QEX Zorbuliners&PintaksIn3Lifts  SpaceBar +-*/,.  ESC";
 
 Form1::Form1(const frames::FrameSet& frames)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // A title bar with only the close box: the window neither minimizes nor maximizes.
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       picture1_(new Picture1(*this, this)),
       platform_(*this, *picture1_, frames)
 {
@@ -22,6 +24,8 @@ Form1::Form1(const frames::FrameSet& frames)
     }
     setWindowIcon(icon);
     setFixedSize(clientWidth, clientHeight);
+    // The title bar keeps its close box; the window goes without a task-bar entry instead.
+    leaveOutOfTaskBar(*this);
     picture1_->setFocus();
 }
 
@@ -39,7 +43,7 @@ bool Form1::event(QEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // The window manager closed the window: a loop without its window must not go on.
+    // The close box, Alt+F4 or another close request: a loop without its window must not go on.
     event->accept();
     platform_.EndProgram();
 }
