@@ -7,7 +7,8 @@ run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
 test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
                dpkg-dev desktop-file-utils weston qt6-wayland
-               libx11-dev libxtst-dev imagemagick gifsicle)
+               libx11-dev libxtst-dev imagemagick gifsicle
+               metacity dbus-daemon wmctrl picom)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;
