@@ -146,4 +146,12 @@ void XDisplay::releaseEscape()
     XFlush(display_);
 }
 
+void XDisplay::typeSlash()
+{
+    const KeyCode slash = XKeysymToKeycode(display_, XK_slash);
+    XTestFakeKeyEvent(display_, slash, True, CurrentTime);
+    XTestFakeKeyEvent(display_, slash, False, CurrentTime);
+    XFlush(display_);
+}
+
 }  // namespace bench

@@ -35,6 +35,8 @@ public:
     // Presses and releases Escape; returns once the press has been flushed to the server.
     void pressEscape();
     void releaseEscape();
+    // Presses and releases "/" (the viewer's stop key) for the focused window.
+    void typeSlash();
 
 private:
     InkCount inkOf(Window window);

@@ -6,7 +6,8 @@
 //
 // OPTIONS: --black N --white N (the first frame's pure black and white pixel counts),
 //          --server PID (X server to add to processor use), --settle MS, --seconds S,
-//          --pointer COL ROW (held there from the first frame on), --sample (count frames).
+//          --pointer COL ROW (held there from the first frame on), --sample (count frames),
+//          --stop ("/" typed once the pointer's pace applies, before measuring).
 // Prints one line of "name value" pairs; exits non-zero when the viewer does not behave.
 #include "process.h"
 #include "x_display.h"
@@ -34,6 +35,7 @@ struct Options {
     double seconds = 10;
     std::optional<std::pair<int, int>> pointer;
     bool sample = false;
+    bool stop = false;
     char** viewer = nullptr;
 };
 
@@ -60,6 +62,7 @@ Options parse(int argc, char* argv[])
         else if (arg == "--settle") options.settleMs = std::stoi(next());
         else if (arg == "--seconds") options.seconds = std::stod(next());
         else if (arg == "--sample") options.sample = true;
+        else if (arg == "--stop") options.stop = true;
         else if (arg == "--pointer") {
             const int col = std::stoi(next());
             options.pointer = std::make_pair(col, std::stoi(next()));
@@ -130,6 +133,11 @@ int play(bench::XDisplay& x, const Options& options)
         x.movePointer(window, options.pointer->first, options.pointer->second);
     }
     std::this_thread::sleep_until(shown + std::chrono::milliseconds(options.settleMs));
+    if (options.stop) {
+        x.focus(window);
+        x.typeSlash();
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
 
     const auto serverCpu = [&] { return options.server ? bench::processorSeconds(options.server) : 0.0; };
     const auto serverRun = [&] { return options.server ? bench::runSeconds(options.server) : 0.0; };

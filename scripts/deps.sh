@@ -9,7 +9,8 @@ package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
                desktop-file-utils lintian weston qt6-wayland
-               libx11-dev libxtst-dev imagemagick gifsicle)
+               libx11-dev libxtst-dev imagemagick gifsicle
+               metacity dbus-daemon wmctrl picom)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;

@@ -2,6 +2,7 @@
 
 #include "engine/play_loop.h"
 #include "input/handlers.h"
+#include "platforms/qt/task_bar.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -11,7 +12,8 @@ namespace qex {
 const char* const Form1::caption = "QEX Zorbuliners&PintaksIn3Lifts  SpaceBar +-*/,.  ESC";
 
 Form1::Form1(const frames::FrameSet& frames)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // A title bar with only the close box: the window neither minimizes nor maximizes.
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       picture1_(new Picture1(*this, this)),
       platform_(*this, *picture1_, frames)
 {
@@ -22,6 +24,8 @@ Form1::Form1(const frames::FrameSet& frames)
     }
     setWindowIcon(icon);
     setFixedSize(clientWidth, clientHeight);
+    // The title bar keeps its close box; the window goes without a task-bar entry instead.
+    leaveOutOfTaskBar(*this);
     picture1_->setFocus();
 }
 
@@ -39,28 +43,32 @@ bool Form1::event(QEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // The window manager closed the window: a loop without its window must not go on.
+    // The close box, Alt+F4 or another close request: a loop without its window must not go on.
     event->accept();
     platform_.EndProgram();
 }
 
 void Form1::keyPress(std::int16_t& keyAscii)
 {
+    platform_.inputArrived();
     Picture1_KeyPress(state_, platform_, keyAscii);
 }
 
 void Form1::mouseMove(std::int16_t button, std::int16_t shift, float x, float y)
 {
+    platform_.inputArrived();
     Picture1_MouseMove(state_, platform_, button, shift, x, y);
 }
 
 void Form1::click()
 {
+    platform_.inputArrived();
     Picture1_Click(state_);
 }
 
 void Form1::dblClick()
 {
+    platform_.inputArrived();
     Picture1_DblClick(platform_);
 }
 

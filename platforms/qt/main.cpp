@@ -12,6 +12,9 @@ int main(int argc, char* argv[])
     qex::app::guardPlatformStart();
     QApplication application(argc, argv);
     qex::app::endPlatformGuard();
+    // Every pointer move is a command in scrub mode: queued moves must not be merged into one.
+    // Set after the window system's start-up, which sets its own default.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
 
     const qex::frames::FrameSet frames;
     if (!frames.isComplete()) {

@@ -39,7 +39,10 @@ void QtPlatform::ShowPicture(const PictureRef& picture)
     if (!frame) {
         RaiseError("the display surface was given no picture to show");
     }
-    if (frame == surface_.picture()) {
+    const bool same = frame == surface_.picture();
+    idle_ = same && !inputSinceShow_;
+    inputSinceShow_ = false;
+    if (same) {
         return;
     }
     // A new picture sooner than one refresh after the last would never be seen.
@@ -66,6 +69,12 @@ void QtPlatform::Wait(std::chrono::microseconds span)
     const auto deadline = fits ? lastWaitEnd_ + span : now + span;
     waitUntil(deadline);
     lastWaitEnd_ = deadline;
+    // Stopped with nothing pending, a pass changes nothing until a handler runs, so sleeping
+    // until then looks the same from outside and spends no processor time.
+    while (idle_) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        lastWaitEnd_ = Clock::now();
+    }
 }
 
 void QtPlatform::waitUntil(Clock::time_point deadline)

@@ -28,6 +28,9 @@ public:
     [[noreturn]] void EndProgram() override;
     [[noreturn]] void RaiseError(std::string_view what) override;
 
+    // A key or pointer handler has run: the player's state may have changed.
+    void inputArrived() { idle_ = false; inputSinceShow_ = true; }
+
 private:
     void waitUntil(Clock::time_point deadline);
     Clock::duration refreshInterval() const;
@@ -38,6 +41,10 @@ private:
     QTimer wakeUp_;
     Clock::time_point lastChange_{};
     Clock::time_point lastWaitEnd_{};
+    // A pass showed the picture of the pass before with no handler run in between: the player
+    // is stopped and every further pass would show the same until a handler runs.
+    bool idle_ = false;
+    bool inputSinceShow_ = false;
 };
 
 }  // namespace qex

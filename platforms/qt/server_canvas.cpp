@@ -261,12 +261,23 @@ void ServerCanvas::copyToWindow(const std::vector<QRect>& areas)
         server.background = background;
         server.coloursSet = true;
     }
+    // One copy for the whole change, clipped to the changed areas: a compositor or a screen
+    // grab that reads the window between two requests must never see half of a frame.
+    std::vector<xcb_rectangle_t> clips;
+    clips.reserve(areas.size());
+    QRect bounds;
     for (const QRect& area : areas) {
-        const auto x = static_cast<std::int16_t>(area.x());
-        const auto y = static_cast<std::int16_t>(area.y());
-        xcb_copy_plane(server.connection, pixmap, server.window, server.copyGc, x, y, x, y,
-                       static_cast<std::uint16_t>(area.width()), static_cast<std::uint16_t>(area.height()), 1);
+        clips.push_back({static_cast<std::int16_t>(area.x()), static_cast<std::int16_t>(area.y()),
+                         static_cast<std::uint16_t>(area.width()), static_cast<std::uint16_t>(area.height())});
+        bounds |= area;
     }
+    // The areas are bands from top to bottom that never share a row.
+    xcb_set_clip_rectangles(server.connection, XCB_CLIP_ORDERING_YX_BANDED, server.copyGc, 0, 0,
+                            static_cast<std::uint32_t>(clips.size()), clips.data());
+    const auto x = static_cast<std::int16_t>(bounds.x());
+    const auto y = static_cast<std::int16_t>(bounds.y());
+    xcb_copy_plane(server.connection, pixmap, server.window, server.copyGc, x, y, x, y,
+                   static_cast<std::uint16_t>(bounds.width()), static_cast<std::uint16_t>(bounds.height()), 1);
     xcb_flush(server.connection);
 }
 

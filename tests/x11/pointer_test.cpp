@@ -1,6 +1,8 @@
 // The pointer over the display surface: its position sets the pace, clicks toggle scrubbing.
+#include "burst_moves.h"
 #include "frame_steps.h"
 #include "session.h"
+#include "stopped_player.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +14,6 @@ namespace qex::x11test {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr auto stillSpan = 600ms;
 
 // Brings the play loop to full speed: the pointer at the inner top-left gives the shortest
 // wait, taken up once the start-up wait has run out. Returns false if that never happened.
@@ -102,6 +102,25 @@ TEST(Pointer, ClickScrubsFrameByFrameAndASecondClickResumesTheSavedRun)
     RecordProperty("backward_steps", backSteps);
     EXPECT_EQ(otherSteps, "") << "changes that are not short backward steps in lift 0";
     EXPECT_GE(backSteps, 3) << "the backward run did not resume; " << session.report();
+}
+
+using PointerWhenStopped = StoppedPlayer;
+
+TEST_F(PointerWhenStopped, ScrubMovesSentInOneBurstEachCountSoTheLastOneUpStepsBack)
+{
+    session.click();
+    const int start = positionOf(shown);
+    ASSERT_TRUE(bringsFrame(session, "moving down", [&] { session.moveTo(2, 100); }, shown,
+                            holderAt(0, wrapPosition(start + 1))));
+    // Down, down, down, then up: merged into one move they would read as a single move down.
+    const auto burst = [this] {
+        moveInOneBurst(session.display(), std::stoul(session.window()), session.program().pid(),
+                       {{2, 110}, {2, 120}, {2, 130}, {2, 105}});
+    };
+    ASSERT_TRUE(bringsFrame(session, "a burst ending upwards", burst, shown, holderAt(0, start)));
+    const auto still = session.waitForStillFrame(stillSpan, 5s);
+    ASSERT_TRUE(still) << session.report();
+    EXPECT_EQ(*still, shown) << "one burst stepped more than once";
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ const char* programPath()
     return QEX_PROGRAM;
 }
 
-Session::Session(int scale) : scale_(scale)
+Session::Session(int scale) : windowManager_(WindowManager::startIfAsked(server_.environment())), scale_(scale)
 {
     SpawnOptions options;
     options.argv = {programPath()};

@@ -4,6 +4,7 @@
 #include "frame_library.h"
 #include "process.h"
 #include "captured_output.h"
+#include "window_manager.h"
 #include "x_server.h"
 #include "xwd_image.h"
 
@@ -75,6 +76,7 @@ private:
     std::string findWindow();
 
     XServer server_;
+    std::unique_ptr<WindowManager> windowManager_;
     CapturedOutput stderr_;
     int scale_;
     std::unique_ptr<ChildProcess> program_;

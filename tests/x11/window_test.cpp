@@ -23,7 +23,6 @@ constexpr unsigned long functionMaximize = 16;
 constexpr unsigned long functionClose = 32;
 constexpr unsigned long decorationAll = 1;
 constexpr unsigned long decorationTitle = 8;
-constexpr unsigned long decorationMenu = 16;
 constexpr unsigned long decorationMinimize = 32;
 constexpr unsigned long decorationMaximize = 64;
 
@@ -78,7 +77,7 @@ TEST(Window, ClientAreaIsFixedAt349By407)
     EXPECT_THAT(hints, HasSubstr("maximum size: 349 by 407"));
 }
 
-TEST(Window, OffersNoMinimizeMaximizeOrClose)
+TEST(Window, OffersCloseButNeitherMinimizeNorMaximizeAndStaysOutOfTheTaskBar)
 {
     Session session;
     const auto xprop = session.tool({"xprop", "-id", session.window(), "_MOTIF_WM_HINTS"});
@@ -93,13 +92,16 @@ TEST(Window, OffersNoMinimizeMaximizeOrClose)
     EXPECT_EQ(functions & functionAll, 0u) << "the ALL bit inverts the list; " << xprop;
     EXPECT_EQ(functions & functionMinimize, 0u) << xprop;
     EXPECT_EQ(functions & functionMaximize, 0u) << xprop;
-    EXPECT_EQ(functions & functionClose, 0u) << xprop;
+    EXPECT_TRUE(functions & functionClose) << xprop;
     // Decorations left unset mean the window manager's default title and border.
     if (flags & hintsDecorations) {
         EXPECT_EQ(decorations & decorationAll, 0u) << xprop;
         EXPECT_TRUE(decorations & decorationTitle) << xprop;
-        EXPECT_EQ(decorations & (decorationMenu | decorationMinimize | decorationMaximize), 0u) << xprop;
+        EXPECT_EQ(decorations & (decorationMinimize | decorationMaximize), 0u) << xprop;
     }
+    // Set before the window is mapped, which is when window managers read it.
+    const auto state = session.tool({"xprop", "-id", session.window(), "_NET_WM_STATE"});
+    EXPECT_THAT(state, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR")) << state;
 }
 
 }  // namespace
