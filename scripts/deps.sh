@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one purpose needs, only those that are missing.
 # deps.sh run: building and running the viewer. deps.sh test: that and every test's tools.
+# deps.sh web: building the web page.
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
@@ -8,11 +9,13 @@ test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
                dpkg-dev desktop-file-utils weston qt6-wayland
                libx11-dev libxtst-dev imagemagick gifsicle)
+web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;
-  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}" "${web_packages[@]}") ;;
+  web) packages=(cmake make emscripten) ;;
+  *) echo "usage: $0 run|test|web" >&2; exit 2 ;;
 esac
 
 missing=()
