@@ -5,6 +5,8 @@
 #include "platforms/web/picture1.h"
 #include "platforms/web/web_frames.h"
 
+#include <limits>
+
 namespace qex {
 
 // Thrown by the ending actions and caught in main: leaving the loop by unwinding is the only way
@@ -35,7 +37,8 @@ private:
     EventQueue& queue_;
     Picture1& surface_;
     int shown_ = 0;
-    double lastWaitEnd_ = 0;
+    // The page clock starts near 0 at navigation: no earlier wait may seem to have just ended.
+    double lastWaitEnd_ = -std::numeric_limits<double>::infinity();
 };
 
 }  // namespace qex
