@@ -3,9 +3,10 @@
 // The page's side of the viewer, written in JavaScript (page/library.js).
 extern "C" {
 
-// Decodes the given bitmap files with the browser's image decoder, suspending until all are done;
-// returns how many were decoded, count only when every one was.
-int qex_page_decode_frames(const unsigned char* const* files, int size, int count);
+// Starts decoding the given bitmap files, in this order, with the browser's image decoder.
+void qex_page_decode_frames(const unsigned char* const* files, int size, int count);
+// Suspends until the picture of holder 1..count is decoded; 0 when the browser could not decode it.
+int qex_page_await_frame(int holder);
 // Shows the surface, gives it the focus and starts queueing its input into queue.
 void qex_page_attach(void* queue);
 // Makes holder 1..54 the picture drawn at the next display refresh.

@@ -12,7 +12,15 @@ WebFrameSet::WebFrameSet()
         files[static_cast<std::size_t>(holder - 1)] = bitmapFile(holder);
         holders_[static_cast<std::size_t>(holder - 1)] = std::make_shared<const WebPicture>(holder);
     }
-    complete_ = qex_page_decode_frames(files.data(), bitmapFileSize, frameCount) == frameCount;
+    qex_page_decode_frames(files.data(), bitmapFileSize, frameCount);
+}
+
+PictureRef WebFrameSet::PictureOf(int holder) const
+{
+    if (!qex_page_await_frame(holder)) {
+        return nullptr;
+    }
+    return holders_[static_cast<std::size_t>(holder - 1)];
 }
 
 }  // namespace qex::frames

@@ -18,18 +18,18 @@ private:
     int holder_;
 };
 
-// The 54 built-in pictures, decoded by the browser before the loop starts.
+// The 54 built-in pictures, decoded by the browser while the loop's start-up fills its table,
+// so the first is on screen as soon as it alone is decoded.
 class WebFrameSet {
 public:
-    // Suspends until the browser has decoded every embedded bitmap.
+    // Hands every embedded bitmap to the browser's decoder.
     WebFrameSet();
-    bool isComplete() const { return complete_; }
-    // Shared handle to picture 1..54; the caller checks the range.
-    PictureRef PictureOf(int holder) const { return holders_[static_cast<std::size_t>(holder - 1)]; }
+    // Shared handle to picture 1..54, suspending until it is decoded; null if it cannot be.
+    // The caller checks the range.
+    PictureRef PictureOf(int holder) const;
 
 private:
     std::array<std::shared_ptr<const WebPicture>, frameCount> holders_;
-    bool complete_ = false;
 };
 
 }  // namespace qex::frames

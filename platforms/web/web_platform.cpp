@@ -19,7 +19,11 @@ PictureRef WebPlatform::PictureOf(int holder)
     if (holder < 1 || holder > frames::frameCount) {
         RaiseError("there is no picture holder " + std::to_string(holder));
     }
-    return frames_.PictureOf(holder);
+    PictureRef picture = frames_.PictureOf(holder);
+    if (!picture) {
+        RaiseError("the browser could not decode built-in picture " + std::to_string(holder));
+    }
+    return picture;
 }
 
 void WebPlatform::ShowPicture(const PictureRef& picture)

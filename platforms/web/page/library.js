@@ -125,22 +125,25 @@ mergeInto(LibraryManager.library, {
     },
   },
 
+  // Starts the browser's decoding of every frame; the first is first in line.
   qex_page_decode_frames__deps: ['$qexPage'],
   qex_page_decode_frames: function(files, size, count) {
+    qexPage.setUpCanvas();
+    qexPage.decodes = [];
+    for (var i = 0; i < count; i++) {
+      var start = HEAPU32[(files >> 2) + i];
+      var blob = new Blob([HEAPU8.slice(start, start + size)], {type: 'image/bmp'});
+      qexPage.decodes.push(createImageBitmap(blob, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'})
+        .catch(function() { return null; }));
+    }
+  },
+
+  qex_page_await_frame__deps: ['$qexPage'],
+  qex_page_await_frame: function(holder) {
     return Asyncify.handleAsync(async function() {
-      var decodes = [];
-      for (var i = 0; i < count; i++) {
-        var start = HEAPU32[(files >> 2) + i];
-        var blob = new Blob([HEAPU8.slice(start, start + size)], {type: 'image/bmp'});
-        decodes.push(createImageBitmap(blob, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'}));
-      }
-      try {
-        qexPage.bitmaps = await Promise.all(decodes);
-      } catch (e) {
-        return 0;
-      }
-      qexPage.setUpCanvas();
-      return qexPage.bitmaps.length;
+      var bitmap = await qexPage.decodes[holder - 1];
+      qexPage.bitmaps[holder - 1] = bitmap;
+      return bitmap ? 1 : 0;
     });
   },
 
