@@ -183,6 +183,15 @@ report="$bench_work/report.md"
   echo "| Escape to gone <= 50 ms | $quit_ms ms | $(verdict "$quit_ms <= 50 && $quit_status == 0") |"
 } >"$report"
 
+echo "The web page in headless Chromium..." >&2
+web_build="$repo/build-wasm-bench"
+(export NODE_PATH=/usr/share/nodejs
+ "$repo/scripts/deps.sh" test
+ emcmake cmake -S "$repo" -B "$web_build" -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=ON
+ cmake --build "$web_build" -j"$(nproc)" --target qex-lifts qex-web-pace-bench) \
+  >"$bench_work/web-build.log" 2>&1 || { cat "$bench_work/web-build.log" >&2; exit 1; }
+{ echo; /usr/bin/python3 "$here/web_bench.py" "$web_build" "$web_build" $([ $smoke -eq 1 ] && echo --smoke); } >>"$report"
+
 cat "$report"
 if [ $smoke -eq 1 ]; then
   cp "$report" "$build_dir/bench-smoke.md"

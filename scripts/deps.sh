@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one purpose needs, only those that are missing.
 # deps.sh run: building and running the viewer. deps.sh package: that and the Debian packaging
-# tools. deps.sh test: all of that and every test's tools.
+# tools. deps.sh web: building the web page. deps.sh test: all of that and every test's tools.
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
@@ -11,12 +11,15 @@ test_packages=(libgtest-dev libgmock-dev
                desktop-file-utils lintian weston qt6-wayland
                libx11-dev libxtst-dev imagemagick gifsicle
                metacity dbus-daemon wmctrl picom)
+web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;
   package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
-  test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
+  web) packages=(cmake make emscripten) ;;
+  test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
+                  "${web_packages[@]}") ;;
+  *) echo "usage: $0 run|package|web|test" >&2; exit 2 ;;
 esac
 
 missing=()

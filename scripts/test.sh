@@ -17,3 +17,4 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQEX_WERROR=ON \
   -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers"
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L "unit|leak"
+scripts/test-web.sh

@@ -2,14 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <set>
 
 // The lockstep check is only as good as the calls it plays; these pin down what they cover.
 namespace qex::model {
 namespace {
+
+// The float's bits; memcpy because not every standard library of ours has std::bit_cast.
+std::uint32_t Bits(float value)
+{
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 std::uint64_t Fingerprint(const Script& script)
 {
@@ -23,8 +31,8 @@ std::uint64_t Fingerprint(const Script& script)
         mix(static_cast<std::uint16_t>(call.code));
         mix(static_cast<std::uint16_t>(call.button));
         mix(static_cast<std::uint16_t>(call.shift));
-        mix(std::bit_cast<std::uint32_t>(call.x));
-        mix(std::bit_cast<std::uint32_t>(call.y));
+        mix(Bits(call.x));
+        mix(Bits(call.y));
     }
     mix(static_cast<std::uint64_t>(script.pumps));
     return hash;

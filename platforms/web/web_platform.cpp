@@ -1,0 +1,94 @@
+#include "platforms/web/web_platform.h"
+
+#include "platforms/web/page.h"
+
+#include <emscripten/emscripten.h>
+
+#include <limits>
+#include <string>
+
+namespace qex {
+
+WebPlatform::WebPlatform(const frames::WebFrameSet& frames, EventQueue& queue, Picture1& surface)
+    : frames_(frames), queue_(queue), surface_(surface)
+{
+}
+
+PictureRef WebPlatform::PictureOf(int holder)
+{
+    if (holder < 1 || holder > frames::frameCount) {
+        RaiseError("there is no picture holder " + std::to_string(holder));
+    }
+    PictureRef picture = frames_.PictureOf(holder);
+    if (!picture) {
+        RaiseError("the browser could not decode built-in picture " + std::to_string(holder));
+    }
+    return picture;
+}
+
+void WebPlatform::ShowPicture(const PictureRef& picture)
+{
+    const auto* frame = dynamic_cast<const frames::WebPicture*>(picture.get());
+    if (!frame) {
+        RaiseError("the display surface was given no picture to show");
+    }
+    if (frame->holder() == shown_) {
+        return;
+    }
+    // A picture replaced before a refresh has drawn it would never be seen: wait for that refresh.
+    constexpr double untilDrawn = std::numeric_limits<double>::infinity();
+    while (!qex_page_presented()) {
+        qex_page_sleep(untilDrawn, 1);
+        deliverQueued();
+    }
+    shown_ = frame->holder();
+    qex_page_show(shown_);
+}
+
+void WebPlatform::PumpEvents()
+{
+    // Input reaches the page only while the browser has the thread, so every pump yields once.
+    qex_page_sleep(0, 0);
+    deliverQueued();
+}
+
+void WebPlatform::Wait(std::chrono::microseconds span)
+{
+    // Waits run back to back like a metronome: the work of a pass since the previous wait
+    // (showing, pumping) is taken out of this wait when it fits, so a pass lasts its count.
+    const double spanMs = std::chrono::duration<double, std::milli>(span).count();
+    const double now = emscripten_get_now();
+    const double deadline = (now - lastWaitEnd_ < spanMs) ? lastWaitEnd_ + spanMs : now + spanMs;
+    waitUntil(deadline);
+    lastWaitEnd_ = deadline;
+}
+
+void WebPlatform::waitUntil(double deadline)
+{
+    for (double now = emscripten_get_now(); now < deadline; now = emscripten_get_now()) {
+        qex_page_sleep(deadline - now, 0);
+        deliverQueued();
+    }
+}
+
+void WebPlatform::deliverQueued()
+{
+    SurfaceEvent event{};
+    while (queue_.pop(event)) {
+        surface_.deliver(event);
+    }
+}
+
+void WebPlatform::EndProgram()
+{
+    throw ProgramEnd{false};
+}
+
+void WebPlatform::RaiseError(std::string_view what)
+{
+    const std::string line = "qex-lifts: error: " + std::string(what);
+    qex_page_report(line.c_str());
+    throw ProgramEnd{true};
+}
+
+}  // namespace qex

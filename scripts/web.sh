@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the viewer as a static web page into build-web/: index.html, qex-lifts.js,
+# qex-lifts.wasm and icon.png, ready for any static web server.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh web
+
+# Debian's emcc finds its own Node modules only through NODE_PATH.
+export NODE_PATH=/usr/share/nodejs
+emcmake cmake -S . -B build-wasm -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_WERROR=ON
+cmake --build build-wasm -j "$(nproc)" --target qex-lifts
+
+rm -rf build-web
+mkdir -p build-web
+cp build-wasm/index.html build-wasm/qex-lifts.js build-wasm/qex-lifts.wasm build-wasm/icon.png build-web/
+echo "build-web/ is ready: python3 -m http.server -d build-web"
