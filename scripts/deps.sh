@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one purpose needs, only those that are missing.
 # deps.sh run: building and running the viewer. deps.sh package: that and the Debian packaging
-# tools. deps.sh web: building the web page. deps.sh test: all of that and every test's tools.
+# tools. deps.sh web: the web page. deps.sh windows: the Windows program.
+# deps.sh test: run, package, web and every test's tools.
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
@@ -11,15 +12,17 @@ test_packages=(libgtest-dev libgmock-dev
                desktop-file-utils lintian weston qt6-wayland
                libx11-dev libxtst-dev imagemagick gifsicle
                metacity dbus-daemon wmctrl picom)
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick)
 web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;
   package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
   web) packages=(cmake make emscripten) ;;
+  windows) packages=("${windows_packages[@]}") ;;
   test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
                   "${web_packages[@]}") ;;
-  *) echo "usage: $0 run|package|web|test" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|web|windows|test" >&2; exit 2 ;;
 esac
 
 missing=()

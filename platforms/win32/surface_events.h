@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+namespace qex {
+
+// Receives the display surface's input, already translated into the program's own terms.
+class SurfaceEvents {
+public:
+    virtual ~SurfaceEvents() = default;
+    virtual void keyPress(std::int16_t& keyAscii) = 0;
+    // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in surface units.
+    virtual void mouseMove(std::int16_t button, std::int16_t shift, float x, float y) = 0;
+    virtual void click() = 0;
+    virtual void dblClick() = 0;
+};
+
+}  // namespace qex
