@@ -51,26 +51,25 @@ TEST_F(Platform, WaitSleepsToItsDeadlineAndDeliversEventsMeanwhile)
     EXPECT_GE(waited, 120ms);
     EXPECT_LT(waited, 2 * 120ms);
     EXPECT_GE(deliveredAfter, 19ms) << "an event that arrives during the wait is delivered then";
-    EXPECT_LT(deliveredAfter, 20ms + 120ms / 2) << "the event was held until the wait's end";
+    EXPECT_LT(deliveredAfter, 20ms + 120ms * 3 / 4) << "the event was held until the wait's end";
     EXPECT_LT(cpu, 0.03) << "waiting must not spin";
 }
 
 TEST_F(Platform, BackToBackWaitsKeepTheirPaceWithoutDrift)
 {
-    // Each pass works for a quarter of its span; a wait that did not absorb that work would
-    // stretch the passes by as much. The bound lies halfway to that fault, and the work leaves
-    // three quarters of a span for a busy machine's late wakes before a pass overruns, so only
-    // the fault or stalls of several milliseconds in every try exceed it; the bench reports
-    // the fine pace.
+    // Each pass works for half its span; a wait that did not absorb that work would stretch
+    // the passes by half. The bound lies halfway to that fault, and the spans are long enough
+    // that a busy machine's late wakes (several milliseconds) fit in the other half, so only
+    // the fault exceeds it; the bench reports the fine pace.
     constexpr int passes = 8;
     constexpr int tries = 5;
-    for (const auto span : {8ms, 20ms}) {
+    for (const auto span : {20ms, 40ms}) {
         auto best = Clock::duration::max();
         for (int attempt = 0; attempt < tries; ++attempt) {
             platform.Wait(span);
             const auto start = Clock::now();
             for (int pass = 0; pass < passes; ++pass) {
-                std::this_thread::sleep_for(span / 4);
+                std::this_thread::sleep_for(span / 2);
                 platform.Wait(span);
             }
             const auto took = Clock::now() - start;
@@ -78,7 +77,7 @@ TEST_F(Platform, BackToBackWaitsKeepTheirPaceWithoutDrift)
             EXPECT_GE(took, passes * span - span) << span.count() << " ms";
             best = std::min(best, took);
         }
-        EXPECT_LT(best, passes * span + passes * span / 8) << span.count() << " ms";
+        EXPECT_LT(best, passes * span + passes * span / 4) << span.count() << " ms";
     }
 }
 
