@@ -4,7 +4,7 @@
 #include "platforms/qt/frame_set.h"
 #include "platforms/qt/picture1.h"
 #include "platforms/qt/qt_platform.h"
-#include "platforms/qt/surface_events.h"
+#include "platforms/surface_events.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platforms/qt/frame_set.h"
-#include "platforms/qt/surface_events.h"
+#include "platforms/surface_events.h"
 
 #include <QFrame>
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "engine/player_state.h"
 #include "platforms/win32/frame_set.h"
 #include "platforms/win32/picture1.h"
-#include "platforms/win32/surface_events.h"
+#include "platforms/surface_events.h"
 #include "platforms/win32/win32_platform.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platforms/win32/frame_set.h"
-#include "platforms/win32/surface_events.h"
+#include "platforms/surface_events.h"
 
 #include <windows.h>
 
