@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh run
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEX_BUILD_TESTS=OFF
-cmake --build build -j "$(nproc)"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF
+cmake --build build -j "$(nproc)" --target qex-lifts
 exec build/qex-lifts

@@ -8,13 +8,15 @@ jobs=$(nproc)
 
 scripts/deps.sh test
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEX_BUILD_BENCH=ON -DQEX_WERROR=ON
+# The packager's plain Release build with the tests (plus -Werror, which only adds strictness);
+# tests named on: make run turns them off in the same build folder.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=ON -DQEX_BUILD_BENCH=ON -DQEX_WERROR=ON
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --no-tests=error --output-on-failure -j "$jobs"
 
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQEX_WERROR=ON \
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQEX_BUILD_TESTS=ON -DQEX_WERROR=ON \
   -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers"
 cmake --build build-sanitize -j "$jobs"
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L "unit|leak"
+ctest --test-dir build-sanitize --no-tests=error --output-on-failure -j "$jobs" -L "unit|leak"
 scripts/test-web.sh
