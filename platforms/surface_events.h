@@ -4,6 +4,11 @@
 
 namespace qex {
 
+// The surface's user scale: 14.8828125 units across the 345-pixel inner width and 29.84375
+// units down the 764-pixel inner height, for the inner pixel at column col, row row.
+constexpr float unitsAcross(double col) { return static_cast<float>(14.8828125 * col / 345); }
+constexpr float unitsDown(double row) { return static_cast<float>(29.84375 * row / 764); }
+
 // Receives the display surface's input, already translated into the program's own terms.
 class SurfaceEvents {
 public:

@@ -13,12 +13,6 @@
 namespace qex {
 namespace {
 
-// The surface's user scale: 14.8828125 units across the 345-pixel inner width and
-// 29.84375 units down the 764-pixel inner height.
-constexpr double unitsAcross = 14.8828125;
-constexpr double innerWidth = 345;
-constexpr double unitsDown = 29.84375;
-constexpr double innerHeight = 764;
 
 std::int16_t buttonState(Qt::MouseButtons buttons)
 {
@@ -58,8 +52,7 @@ Picture1::Picture1(SurfaceEvents& events, QWidget* parent) : QFrame(parent), eve
 
 QPointF Picture1::userScale(int col, int row)
 {
-    return {static_cast<float>(unitsAcross * col / innerWidth),
-            static_cast<float>(unitsDown * row / innerHeight)};
+    return {unitsAcross(col), unitsDown(row)};
 }
 
 QRect Picture1::pictureRect() const

@@ -45,13 +45,9 @@ void QtPlatform::ShowPicture(const PictureRef& picture)
     if (same) {
         return;
     }
-    // A new picture sooner than one refresh after the last would never be seen.
     const auto refresh = refreshInterval();
-    const auto due = lastChange_ + refresh;
-    waitUntil(due);
-    // Counted from when it was due, so that converting and painting do not push later pictures back.
-    const auto now = Clock::now();
-    lastChange_ = (now - due < refresh) ? due : now;
+    waitUntil(refreshGate_.due(refresh));
+    refreshGate_.shown(Clock::now(), refresh);
     surface_.setPicture(std::move(frame));
 }
 
@@ -62,18 +58,12 @@ void QtPlatform::PumpEvents()
 
 void QtPlatform::Wait(std::chrono::microseconds span)
 {
-    // Waits run back to back like a metronome: the work of a pass since the previous wait
-    // (showing, pumping) is taken out of this wait when it fits, so a pass lasts its count.
-    const auto now = Clock::now();
-    const bool fits = now - lastWaitEnd_ < span;
-    const auto deadline = fits ? lastWaitEnd_ + span : now + span;
-    waitUntil(deadline);
-    lastWaitEnd_ = deadline;
+    waitUntil(waits_.deadline(Clock::now(), span));
     // Stopped with nothing pending, a pass changes nothing until a handler runs, so sleeping
     // until then looks the same from outside and spends no processor time.
     while (idle_) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        lastWaitEnd_ = Clock::now();
+        waits_.restart(Clock::now());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/platform.h"
+#include "platforms/pacing.h"
 #include "platforms/qt/frame_set.h"
 
 #include <QTimer>
@@ -39,8 +40,8 @@ private:
     Picture1& surface_;
     const frames::FrameSet& frames_;
     QTimer wakeUp_;
-    Clock::time_point lastChange_{};
-    Clock::time_point lastWaitEnd_{};
+    RefreshGate<Clock> refreshGate_;
+    BackToBackWaits<Clock> waits_;
     // A pass showed the picture of the pass before with no handler run in between: the player
     // is stopped and every further pass would show the same until a handler runs.
     bool idle_ = false;

@@ -9,6 +9,11 @@
 
 namespace qex {
 
+PageClock::time_point PageClock::now()
+{
+    return time_point(duration(emscripten_get_now()));
+}
+
 WebPlatform::WebPlatform(const frames::WebFrameSet& frames, EventQueue& queue, Picture1& surface)
     : frames_(frames), queue_(queue), surface_(surface)
 {
@@ -54,19 +59,13 @@ void WebPlatform::PumpEvents()
 
 void WebPlatform::Wait(std::chrono::microseconds span)
 {
-    // Waits run back to back like a metronome: the work of a pass since the previous wait
-    // (showing, pumping) is taken out of this wait when it fits, so a pass lasts its count.
-    const double spanMs = std::chrono::duration<double, std::milli>(span).count();
-    const double now = emscripten_get_now();
-    const double deadline = (now - lastWaitEnd_ < spanMs) ? lastWaitEnd_ + spanMs : now + spanMs;
-    waitUntil(deadline);
-    lastWaitEnd_ = deadline;
+    waitUntil(waits_.deadline(PageClock::now(), span));
 }
 
-void WebPlatform::waitUntil(double deadline)
+void WebPlatform::waitUntil(PageClock::time_point deadline)
 {
-    for (double now = emscripten_get_now(); now < deadline; now = emscripten_get_now()) {
-        qex_page_sleep(deadline - now, 0);
+    for (auto now = PageClock::now(); now < deadline; now = PageClock::now()) {
+        qex_page_sleep((deadline - now).count(), 0);
         deliverQueued();
     }
 }

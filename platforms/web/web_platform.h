@@ -1,11 +1,12 @@
 #pragma once
 
 #include "engine/platform.h"
+#include "platforms/pacing.h"
 #include "platforms/web/event_queue.h"
 #include "platforms/web/picture1.h"
 #include "platforms/web/web_frames.h"
 
-#include <limits>
+#include <chrono>
 
 namespace qex {
 
@@ -13,6 +14,16 @@ namespace qex {
 // a page can stop a program that never returns, without an error in the console.
 struct ProgramEnd {
     bool failed;
+};
+
+// The page's clock: milliseconds since navigation, as finely as the browser gives them.
+struct PageClock {
+    using rep = double;
+    using period = std::milli;
+    using duration = std::chrono::duration<rep, period>;
+    using time_point = std::chrono::time_point<PageClock>;
+    static constexpr bool is_steady = true;
+    static time_point now();
 };
 
 // The play loop's platform in a web page: the loop's waits hand the thread to the browser,
@@ -30,15 +41,14 @@ public:
 
 private:
     void deliverQueued();
-    // Delivers input as it arrives until the deadline (page clock, milliseconds) has passed.
-    void waitUntil(double deadline);
+    // Delivers input as it arrives until the deadline has passed.
+    void waitUntil(PageClock::time_point deadline);
 
     const frames::WebFrameSet& frames_;
     EventQueue& queue_;
     Picture1& surface_;
     int shown_ = 0;
-    // The page clock starts near 0 at navigation: no earlier wait may seem to have just ended.
-    double lastWaitEnd_ = -std::numeric_limits<double>::infinity();
+    BackToBackWaits<PageClock> waits_;
 };
 
 }  // namespace qex

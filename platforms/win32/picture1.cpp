@@ -9,10 +9,6 @@
 namespace qex {
 namespace {
 
-// The surface's user scale: 14.8828125 units across the 345-pixel inner width and
-// 29.84375 units down the 764-pixel inner height.
-constexpr double unitsAcross = 14.8828125;
-constexpr double unitsDown = 29.84375;
 constexpr double baseDpi = 96;
 constexpr wchar_t className[] = L"QexLiftsPicture1";
 
@@ -152,8 +148,7 @@ void Picture1::mouseMove(WPARAM wParam, LPARAM lParam)
     const double col = std::floor(x / scale_);
     const double row = std::floor(y / scale_);
     events_.mouseMove(buttonState(wParam), shiftState(wParam),
-                      static_cast<float>(unitsAcross * col / innerWidth),
-                      static_cast<float>(unitsDown * row / innerHeight));
+                      unitsAcross(col), unitsDown(row));
 }
 
 void Picture1::press(int button)

@@ -94,13 +94,9 @@ void Win32Platform::ShowPicture(const PictureRef& picture)
     if (frame == surface_.picture()) {
         return;
     }
-    // A new picture sooner than one refresh after the last would never be seen.
     const auto refresh = refreshInterval();
-    const auto due = lastChange_ + refresh;
-    waitUntil(due);
-    // Counted from when it was due, so that drawing does not push later pictures back.
-    const auto now = Clock::now();
-    lastChange_ = (now - due < refresh) ? due : now;
+    waitUntil(refreshGate_.due(refresh));
+    refreshGate_.shown(Clock::now(), refresh);
     surface_.setPicture(std::move(frame));
 }
 
@@ -116,13 +112,7 @@ void Win32Platform::PumpEvents()
 
 void Win32Platform::Wait(std::chrono::microseconds span)
 {
-    // Waits run back to back like a metronome: the work of a pass since the previous wait
-    // (showing, pumping) is taken out of this wait when it fits, so a pass lasts its count.
-    const auto now = Clock::now();
-    const bool fits = now - lastWaitEnd_ < span;
-    const auto deadline = fits ? lastWaitEnd_ + span : now + span;
-    waitUntil(deadline);
-    lastWaitEnd_ = deadline;
+    waitUntil(waits_.deadline(Clock::now(), span));
 }
 
 void Win32Platform::armTimer(Clock::duration span)

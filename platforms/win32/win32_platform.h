@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/platform.h"
+#include "platforms/pacing.h"
 #include "platforms/win32/frame_set.h"
 
 #include <windows.h>
@@ -46,8 +47,8 @@ private:
     DelayExecution fineSleep_ = nullptr;  // the system's own sleep, where it is finer than the timer
     HMONITOR monitor_ = nullptr;
     Clock::duration refresh_{};
-    Clock::time_point lastChange_{};
-    Clock::time_point lastWaitEnd_{};
+    RefreshGate<Clock> refreshGate_;
+    BackToBackWaits<Clock> waits_;
 };
 
 }  // namespace qex

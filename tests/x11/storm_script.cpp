@@ -30,8 +30,8 @@ const std::vector<std::string>& otherKeys()
             list.emplace_back(1, c);
             list.push_back(std::string("KP_") + c);
         }
-        for (int f = 1; f <= 12; ++f) {
-            list.push_back("F" + std::to_string(f));
+        for (const char* f : {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}) {
+            list.emplace_back(f);
         }
         return list;
     }();
