@@ -50,4 +50,25 @@ private:
     time_point last_{duration::min() / 2};
 };
 
+// Tells when the player is stopped: a pass showed the picture of the pass before with no
+// handler run in between, so every further pass would show the same until a handler runs.
+class StillPlayer {
+public:
+    void pictureShown(bool same)
+    {
+        still_ = same && !inputSinceShow_;
+        inputSinceShow_ = false;
+    }
+    void inputArrived()
+    {
+        still_ = false;
+        inputSinceShow_ = true;
+    }
+    bool still() const { return still_; }
+
+private:
+    bool still_ = false;
+    bool inputSinceShow_ = false;
+};
+
 }  // namespace qex

@@ -40,8 +40,7 @@ void QtPlatform::ShowPicture(const PictureRef& picture)
         RaiseError("the display surface was given no picture to show");
     }
     const bool same = frame == surface_.picture();
-    idle_ = same && !inputSinceShow_;
-    inputSinceShow_ = false;
+    stillPlayer_.pictureShown(same);
     if (same) {
         return;
     }
@@ -61,7 +60,7 @@ void QtPlatform::Wait(std::chrono::microseconds span)
     waitUntil(waits_.deadline(Clock::now(), span));
     // Stopped with nothing pending, a pass changes nothing until a handler runs, so sleeping
     // until then looks the same from outside and spends no processor time.
-    while (idle_) {
+    while (stillPlayer_.still()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         waits_.restart(Clock::now());
     }

@@ -30,7 +30,7 @@ public:
     [[noreturn]] void RaiseError(std::string_view what) override;
 
     // A key or pointer handler has run: the player's state may have changed.
-    void inputArrived() { idle_ = false; inputSinceShow_ = true; }
+    void inputArrived() { stillPlayer_.inputArrived(); }
 
 private:
     void waitUntil(Clock::time_point deadline);
@@ -42,10 +42,7 @@ private:
     QTimer wakeUp_;
     RefreshGate<Clock> refreshGate_;
     BackToBackWaits<Clock> waits_;
-    // A pass showed the picture of the pass before with no handler run in between: the player
-    // is stopped and every further pass would show the same until a handler runs.
-    bool idle_ = false;
-    bool inputSinceShow_ = false;
+    StillPlayer stillPlayer_;
 };
 
 }  // namespace qex

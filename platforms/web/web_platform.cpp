@@ -37,7 +37,9 @@ void WebPlatform::ShowPicture(const PictureRef& picture)
     if (!frame) {
         RaiseError("the display surface was given no picture to show");
     }
-    if (frame->holder() == shown_) {
+    const bool same = frame->holder() == shown_;
+    stillPlayer_.pictureShown(same);
+    if (same) {
         return;
     }
     // A picture replaced before a refresh has drawn it would never be seen: wait for that refresh.
@@ -60,6 +62,14 @@ void WebPlatform::PumpEvents()
 void WebPlatform::Wait(std::chrono::microseconds span)
 {
     waitUntil(waits_.deadline(PageClock::now(), span));
+    // Stopped, a pass changes nothing until a handler runs: the page sleeps until input comes
+    // instead of handing the thread back and forth at the fastest pace.
+    constexpr double untilInput = std::numeric_limits<double>::infinity();
+    while (stillPlayer_.still()) {
+        qex_page_sleep(untilInput, 0);
+        deliverQueued();
+        waits_.restart(PageClock::now());
+    }
 }
 
 void WebPlatform::waitUntil(PageClock::time_point deadline)
@@ -74,6 +84,7 @@ void WebPlatform::deliverQueued()
 {
     SurfaceEvent event{};
     while (queue_.pop(event)) {
+        stillPlayer_.inputArrived();
         surface_.deliver(event);
     }
 }

@@ -49,6 +49,7 @@ private:
     Picture1& surface_;
     int shown_ = 0;
     BackToBackWaits<PageClock> waits_;
+    StillPlayer stillPlayer_;
 };
 
 }  // namespace qex
