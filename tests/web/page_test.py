@@ -62,6 +62,9 @@ CanvasRenderingContext2D.prototype.drawImage = function(...args) {
     qexDraws.push([performance.now(), qexMatch(qexPack(this, 1)[0])]);
   else qexDraws.push([performance.now(), -1]);
 };
+window.qexPosts = 0;
+const post = MessagePort.prototype.postMessage;
+MessagePort.prototype.postMessage = function(...args) { qexPosts++; return post.apply(this, args); };
 addEventListener('keydown', e => qexKeys.push([e.key, e.defaultPrevented]));
 addEventListener('keydown', e => { if (e.key === 'Escape') qexT.start = performance.now(); }, true);
 addEventListener('mousedown', e => { if (e.detail === 2) qexT.start = performance.now(); }, true);
@@ -236,6 +239,14 @@ class Page(unittest.TestCase):
         # Start again, then end with Escape.
         driver.find_element("id", "again").click()
         self.assertEqual(self.wait_draws(1)[0][1], 1)
+        # Stopped at the fastest pace, the page sleeps: it does not keep yielding to itself.
+        self.point(0, 0)
+        self.wait_draws(6)
+        self.key("*")
+        self.settle()
+        posts = driver.execute_script("return qexPosts")
+        time.sleep(0.5)
+        self.assertLess(driver.execute_script("return qexPosts") - posts, 10)
         self.key(Keys.ESCAPE)
         self.assert_clean_ending()
 
