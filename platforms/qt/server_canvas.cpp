@@ -229,7 +229,7 @@ bool ServerCanvas::draw(std::shared_ptr<const frames::FramePicture> picture)
         return true;
     }
     // Successive frames of a line drawing differ in a small part, and the server's 1-bit
-    // expansion costs by the pixel: only the bands that changed are copied.
+    // expansion costs by the pixel: only the part that changed is copied.
     constexpr int bandRows = 16;
     copyToWindow(changedBands(previous->image(), next, bandRows));
     return true;
@@ -261,19 +261,13 @@ void ServerCanvas::copyToWindow(const std::vector<QRect>& areas)
         server.background = background;
         server.coloursSet = true;
     }
-    // One copy for the whole change, clipped to the changed areas: a compositor or a screen
-    // grab that reads the window between two requests must never see half of a frame.
-    std::vector<xcb_rectangle_t> clips;
-    clips.reserve(areas.size());
+    // One unclipped copy of the rectangle around every change. A compositor reads what changed
+    // in one request per damaged rectangle, and the next frame's copy can land between two of
+    // those reads: with one rectangle per frame it never sees half of one (measured under mutter).
     QRect bounds;
     for (const QRect& area : areas) {
-        clips.push_back({static_cast<std::int16_t>(area.x()), static_cast<std::int16_t>(area.y()),
-                         static_cast<std::uint16_t>(area.width()), static_cast<std::uint16_t>(area.height())});
         bounds |= area;
     }
-    // The areas are bands from top to bottom that never share a row.
-    xcb_set_clip_rectangles(server.connection, XCB_CLIP_ORDERING_YX_BANDED, server.copyGc, 0, 0,
-                            static_cast<std::uint32_t>(clips.size()), clips.data());
     const auto x = static_cast<std::int16_t>(bounds.x());
     const auto y = static_cast<std::int16_t>(bounds.y());
     xcb_copy_plane(server.connection, pixmap, server.window, server.copyGc, x, y, x, y,

@@ -31,6 +31,7 @@ private:
     struct Server;
 
     ServerCanvas(QWidget& parent, const QRect& area);
+    // Copies the part of the shown picture around all of `areas` to the window, in one request.
     void copyToWindow(const std::vector<QRect>& areas);
 
     std::unique_ptr<Server> server_;
