@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <vector>
 
 namespace qex {
 
@@ -31,8 +30,8 @@ private:
     struct Server;
 
     ServerCanvas(QWidget& parent, const QRect& area);
-    // Copies the part of the shown picture around all of `areas` to the window, in one request.
-    void copyToWindow(const std::vector<QRect>& areas);
+    // Copies the whole shown picture to the window.
+    void copyToWindow();
 
     std::unique_ptr<Server> server_;
     std::shared_ptr<const frames::FramePicture> picture_;
