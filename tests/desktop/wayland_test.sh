@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Starts the program with Qt's Wayland platform (no X connection of its own) on a weston whose
-# kiosk shell makes every window fullscreen, and checks in the protocol log and by pointer
-# clicks that it opens its titled window, draws natively, keeps its size through the fullscreen
-# configure, offers no minimize or maximize, moves by its title and ends with status 0 by its
-# close box. Weston runs on a private Xvfb only because its headless backend has no pointer.
+# Starts the program with Qt's Wayland platform (no X connection of its own) on weston, checks
+# in the protocol log that it opens its titled window and draws natively, and drives it with
+# the pointer: under the desktop shell its title offers neither minimize nor maximize and moves
+# the window; under the kiosk shell, which makes every window fullscreen, it keeps its size;
+# under both its close box ends it with status 0. Weston runs on a private Xvfb only because
+# its headless backend has no pointer.
 set -euo pipefail
 program=$1
 here=$(dirname "$0")
@@ -28,81 +29,78 @@ cleanup() {
   rm -rf "$runtime"
 }
 trap cleanup EXIT
-
 start_xvfb "$runtime"
 export XDG_RUNTIME_DIR=$runtime
-output_width=700
-output_height=560
-weston --backend=x11-backend.so --shell=kiosk-shell.so --width=$output_width --height=$output_height \
-  --socket=qex-test --idle-time=0 >"$runtime/weston.log" 2>&1 &
-compositor=$!
-for _ in $(seq 50); do
-  [ -S "$runtime/qex-test" ] && break
-  sleep 0.1
-done
-[ -S "$runtime/qex-test" ] || { echo "the compositor did not start:"; cat "$runtime/weston.log"; exit 1; }
 
-log=$runtime/client.log
-env -u DISPLAY WAYLAND_DISPLAY=qex-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$program" 2>"$log" &
-viewer=$!
-
+# As wide as the window and as high as it and the desktop shell's panel: either shell has one
+# place for it, at the left edge, and the panel's height or half of it from the top.
+output_width=349
+output_height=463
 caption='QEX Zorbuliners&PintaksIn3Lifts  SpaceBar +-\*/,\.  ESC'
-for _ in $(seq 100); do
-  if grep -q "set_title(\"$caption\")" "$log" && [ "$(grep -c 'wl_surface@[0-9]*\.attach' "$log")" -ge 2 ]; then
-    break
-  fi
-  kill -0 "$viewer" 2>/dev/null || break
-  sleep 0.1
-done
+log=""
+fail() { echo "$1"; grep -v '^\[' "$log" | tail -5; exit 1; }
 
-alive() {
-  kill -0 "$viewer" 2>/dev/null && return 0
-  echo "the program ended on the Wayland compositor $1:"
-  grep -v '^\[' "$log" | tail -5
-  exit 1
+# run_on SHELL: weston with that shell, and the program on it once it has drawn frames.
+run_on() {
+  [ -n "$compositor" ] && { kill "$compositor"; wait "$compositor" 2>/dev/null || true; }
+  weston --backend=x11-backend.so --shell="$1" --width=$output_width --height=$output_height \
+    --socket="qex-$1" --idle-time=0 >"$runtime/weston.log" 2>&1 &
+  compositor=$!
+  for _ in $(seq 50); do
+    [ -S "$runtime/qex-$1" ] && break
+    sleep 0.1
+  done
+  [ -S "$runtime/qex-$1" ] || { echo "weston did not start:"; cat "$runtime/weston.log"; exit 1; }
+  log=$runtime/$1.log
+  env -u DISPLAY WAYLAND_DISPLAY="qex-$1" QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$program" 2>"$log" &
+  viewer=$!
+  for _ in $(seq 100); do
+    grep -q "set_title(\"$caption\")" "$log" && [ "$(grep -c 'wl_surface@[0-9]*\.attach' "$log")" -ge 2 ] && break
+    kill -0 "$viewer" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$viewer" 2>/dev/null || fail "the program ended on weston's $1:"
+  grep -q "set_title(\"$caption\")" "$log" || fail "no window with the caption"
+  [ "$(grep -c 'wl_surface@[0-9]*\.attach' "$log")" -ge 2 ] || fail "the window drew no frames"
+  # The compositor's output is named after its X11 backend; nothing else may mention X11.
+  ! grep -i 'xcb\|x11' "$log" | grep -qv 'wl_output@[0-9]*\.geometry' || fail "the program touched X11"
 }
-alive "at start"
-grep -q "set_title(\"$caption\")" "$log" || { echo "no window with the caption"; exit 1; }
-attaches=$(grep -c 'wl_surface@[0-9]*\.attach' "$log")
-[ "$attaches" -ge 2 ] || { echo "the window drew $attaches buffers, expected frames"; exit 1; }
-# The compositor's output is named after its X11 backend; nothing else may mention X11.
-if grep -i 'xcb\|x11' "$log" | grep -qv 'wl_output@[0-9]*\.geometry'; then
-  echo "the program touched X11 on a Wayland-only session"
-  exit 1
-fi
-grep -q "xdg_toplevel@[0-9]*\.configure($output_width, $output_height, array\[[1-9]" "$log" ||
-  { echo "the compositor never configured the window fullscreen"; exit 1; }
 
-# The window keeps its one size: the picture's width, its height or more for a title above it.
-geometries=$(grep -o 'set_window_geometry(0, 0, [0-9]*, [0-9]*)' "$log" | sort -u)
-width=$(echo "$geometries" | sed -n 's/.*(0, 0, \([0-9]*\), [0-9]*)/\1/p' | head -n1)
-height=$(echo "$geometries" | sed -n 's/.*(0, 0, [0-9]*, \([0-9]*\))/\1/p' | head -n1)
-[ "$(echo "$geometries" | wc -l)" -eq 1 ] && [ "$width" -eq 349 ] && [ "$height" -ge 407 ] ||
-  { echo "the window's geometry changed or is not 349 wide:"; echo "$geometries"; exit 1; }
-
-# Kiosk windows are centred. Where Qt's own title bar had minimize and maximize, and on the
-# title itself, a click may at most start a move.
-left=$(( (output_width - width) / 2 ))
-top=$(( (output_height - height) / 2 ))
-for from_right in 62 39 150; do
-  xdotool mousemove $((left + width - from_right)) $((top + 12)) click 1
+# click_title FROM_RIGHT TOP: a click on the title bar, that many pixels from its right end.
+click_title() {
+  kill -0 "$viewer" 2>/dev/null || fail "the program ended after a click on its title:"
+  xdotool mousemove $((output_width - $1)) $(($2 + 12)) click 1
   sleep 0.3
-done
-alive "after clicks on its title"
-if grep -E 'xdg_toplevel@[0-9]*\.(set_maximized|set_minimized|set_fullscreen)' "$log"; then
-  echo "the window asked to change its state"
-  exit 1
-fi
-grep -q 'xdg_toplevel@[0-9]*\.move(' "$log" || { echo "a press on the title did not start a move"; exit 1; }
+}
 
-xdotool mousemove $((left + width - 12)) $((top + 12)) click 1
-for _ in $(seq 30); do
-  kill -0 "$viewer" 2>/dev/null || break
-  sleep 0.1
+# close_from TOP: the close box at the title's right end ends the program with status 0.
+close_from() {
+  click_title 12 "$1"
+  for _ in $(seq 30); do
+    kill -0 "$viewer" 2>/dev/null || break
+    sleep 0.1
+  done
+  ! kill -0 "$viewer" 2>/dev/null || fail "the close box did not end the program"
+  status=0
+  wait "$viewer" || status=$?
+  viewer=""
+  [ "$status" -eq 0 ] || fail "the close box ended the program with status $status"
+}
+
+run_on desktop-shell.so
+# Where Qt's own title bar has minimize and maximize, and on the caption: at most a move.
+for from_right in 39 62 150; do
+  click_title "$from_right" 32
 done
-kill -0 "$viewer" 2>/dev/null && { echo "the close box did not end the program"; exit 1; }
-status=0
-wait "$viewer" || status=$?
-viewer=""
-[ "$status" -eq 0 ] || { echo "the close box ended the program with status $status"; exit 1; }
-echo "runs natively on Wayland: titled window, $attaches buffers drawn, ${width}x$height through a fullscreen configure, no state requests, closed with status 0"
+! grep -E 'xdg_toplevel@[0-9]*\.(set_maximized|set_minimized|set_fullscreen)' "$log" || fail "state requests"
+grep -q 'xdg_toplevel@[0-9]*\.move(' "$log" || fail "a press on the title did not start a move"
+close_from 32
+
+run_on kiosk-shell.so
+grep -q "xdg_toplevel@[0-9]*\.configure($output_width, $output_height, array\[[1-9]" "$log" ||
+  fail "the compositor never configured the window fullscreen"
+# Through the fullscreen configure the window keeps its one size: the picture and a title above it.
+geometries=$(grep -o 'set_window_geometry([^)]*)' "$log" | sort -u)
+[ "$geometries" = "set_window_geometry(0, 0, 349, 431)" ] || fail "the window's sizes: $geometries"
+close_from 16
+echo "runs natively on Wayland: no minimize or maximize, moves by its title, keeps its size when fullscreen, closes with status 0"
