@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace qex {
 
@@ -30,8 +31,7 @@ private:
     struct Server;
 
     ServerCanvas(QWidget& parent, const QRect& area);
-    // Copies the whole shown picture to the window.
-    void copyToWindow();
+    void copyToWindow(const std::vector<QRect>& areas);
 
     std::unique_ptr<Server> server_;
     std::shared_ptr<const frames::FramePicture> picture_;
