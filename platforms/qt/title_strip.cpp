@@ -26,8 +26,10 @@ void TitleStrip::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const bool active = window_.isActiveWindow();
     const QPalette::ColorGroup group = active ? QPalette::Active : QPalette::Inactive;
-    const QColor background = active ? palette().color(group, QPalette::Highlight) : palette().color(group, QPalette::Mid);
-    const QColor ink = active ? palette().color(group, QPalette::HighlightedText) : palette().color(group, QPalette::Window);
+    // Active: the selection colours; inactive: a grey a little darker than the window, as title bars dim.
+    const QColor background =
+        active ? palette().color(group, QPalette::Highlight) : palette().color(group, QPalette::Window).darker(115);
+    const QColor ink = active ? palette().color(group, QPalette::HighlightedText) : palette().color(group, QPalette::Dark);
     painter.fillRect(rect(), background);
 
     constexpr int textIndent = 6;  // logical pixels before the caption and before the close box
