@@ -3,9 +3,12 @@
 #include "engine/play_loop.h"
 #include "input/handlers.h"
 #include "platforms/qt/task_bar.h"
+#include "platforms/qt/title_strip.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QWindow>
 
 namespace qex {
 
@@ -27,6 +30,45 @@ Form1::Form1(const frames::FrameSet& frames)
     // The title bar keeps its close box; the window goes without a task-bar entry instead.
     leaveOutOfTaskBar(*this);
     picture1_->setFocus();
+}
+
+void Form1::open()
+{
+    show();
+    takeOverTitleIfQtDrawsIt();
+    // A compositor that offers to draw titles itself may still answer that the client should:
+    // Qt's title bar then appears with a later expose.
+    if (!ownTitle_ && windowHandle()) {
+        windowHandle()->installEventFilter(this);
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose) {
+        takeOverTitleIfQtDrawsIt();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::takeOverTitleIfQtDrawsIt()
+{
+    // Only on Wayland do frame margins mean Qt's own title bar (which always offers minimize
+    // and maximize and centres the caption); on X11 they are the window manager's frame.
+    QWindow* handle = windowHandle();
+    if (ownTitle_ || !handle || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+        handle->frameMargins().isNull()) {
+        return;
+    }
+    ownTitle_ = true;
+    handle->removeEventFilter(this);
+    // Set on the live window, not through setWindowFlags, which would hide and recreate it.
+    const Qt::WindowFlags flags = windowFlags() | Qt::FramelessWindowHint;
+    overrideWindowFlags(flags);
+    handle->setFlags(flags);
+    (new TitleStrip(*this))->show();
+    picture1_->move(0, TitleStrip::height);
+    setFixedSize(clientWidth, clientHeight + TitleStrip::height);
 }
 
 bool Form1::event(QEvent* event)

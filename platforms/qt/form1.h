@@ -10,7 +10,8 @@
 
 namespace qex {
 
-// The program's one window: fixed 349 x 407 client area covered by the display surface.
+// The program's one window: fixed 349 x 407 client area covered by the display surface, below
+// the window's own title strip where the window system would give it an unfit one.
 // Owns the player state; its first activation (or first show, where nothing activates
 // windows) enters the play loop, once.
 class Form1 final : public QWidget, private SurfaceEvents {
@@ -23,8 +24,12 @@ public:
 
     Picture1& surface() { return *picture1_; }
 
+    // Shows the window; where the window system leaves the title bar to Qt, the window draws its own.
+    void open();
+
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -33,10 +38,13 @@ private:
     void click() override;
     void dblClick() override;
 
+    void takeOverTitleIfQtDrawsIt();
+
     PlayerState state_;
     Picture1* picture1_;
     QtPlatform platform_;
     bool activated_ = false;
+    bool ownTitle_ = false;
 };
 
 }  // namespace qex

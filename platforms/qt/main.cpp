@@ -22,6 +22,6 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     qex::Form1 form1(frames);
-    form1.show();
+    form1.open();
     return application.exec();
 }

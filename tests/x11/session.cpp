@@ -1,5 +1,9 @@
 #include "session.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -78,6 +82,32 @@ CommandResult Session::run(const std::vector<std::string>& argv)
 Screenshot Session::screenshot()
 {
     return parseXwd(tool({"xwd", "-id", window_, "-silent"}));
+}
+
+Screenshot Session::screenUnderWindow()
+{
+    const std::unique_ptr<Display, int (*)(Display*)> connection(XOpenDisplay(display().c_str()), XCloseDisplay);
+    Display* x = connection.get();
+    const Window root = x ? DefaultRootWindow(x) : 0;
+    int left = 0;
+    int top = 0;
+    Window child = 0;
+    if (!x || !XTranslateCoordinates(x, std::stoul(window_), root, 0, 0, &left, &top, &child)) {
+        throw std::runtime_error("the window's place on the screen is unknown");
+    }
+    Screenshot shot{frameWidth + 2 * borderWidth, frameHeight + 2 * borderWidth, {}};
+    XImage* image = XGetImage(x, root, left, top, static_cast<unsigned>(shot.width),
+                              static_cast<unsigned>(shot.height), AllPlanes, ZPixmap);
+    if (!image) {
+        throw std::runtime_error("the screen under the window could not be read");
+    }
+    for (int row = 0; row < shot.height; ++row) {
+        for (int col = 0; col < shot.width; ++col) {
+            shot.pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, col, row)) & 0xFFFFFFu);
+        }
+    }
+    XDestroyImage(image);
+    return shot;
 }
 
 int Session::holderOnScreen()

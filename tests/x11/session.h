@@ -50,6 +50,9 @@ public:
     CommandResult run(const std::vector<std::string>& argv);
 
     Screenshot screenshot();
+    // What the screen shows where the client area is (under a compositor, the compositor's
+    // picture of the window rather than the window's own contents), scale 1.
+    Screenshot screenUnderWindow();
     int holderOnScreen();
     // Captures until a frame that `wanted` accepts is on screen; nullopt on timeout or
     // when the program has ended.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <chrono>
+
+namespace qex {
+
+// Whether a compositing manager runs on a window's screen, that is, owns the screen's
+// _NET_WM_CM_Sn selection. One can start or stop at any time: the owner is asked again at
+// most once a second.
+class CompositorWatch {
+public:
+    CompositorWatch(xcb_connection_t* connection, xcb_window_t window);
+
+    bool running();
+
+private:
+    xcb_connection_t* connection_;
+    xcb_atom_t selection_ = XCB_ATOM_NONE;
+    std::chrono::steady_clock::time_point askedAt_{};
+    bool running_ = false;
+};
+
+}  // namespace qex
