@@ -27,14 +27,15 @@ set(CPACK_PACKAGE_FILE_NAME qex-lifts-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_STRIP_FILES ON)
-# Every file in both packages carries the same time, so the same sources give the same bytes.
+# Every file in the zip carries the same time, so the same sources give the same bytes.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package_times.cmake)
 
 set(CPACK_PACKAGE_INSTALL_DIRECTORY qex-lifts)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A 64-bit installer for the 64-bit program: it writes the 64-bit registry view, and runs where
-# 32-bit programs cannot (Wine without its 32-bit half, as here).
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# 32-bit programs cannot (Wine without its 32-bit half, as here). It keeps no file times, since
+# cpack writes some of the files it packs anew on every run.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode\nSetDateSave off")
 set(CPACK_NSIS_PACKAGE_NAME qex-lifts)
 set(CPACK_NSIS_DISPLAY_NAME "qex-lifts")
 set(CPACK_RESOURCE_FILE_LICENSE ${windows_docs}/copyright.txt)
