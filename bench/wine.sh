@@ -53,11 +53,27 @@ wine_measure() {
   for ((i = 0; i < runs; i++)); do
     "$probe" quit "${ink[@]}" --settle 1000 -- wine "$exe" 2>/dev/null >>"$bench_work/wine-quit" || wine_quit_status=1
   done
+  # Wine's own baseline: the same two servers with the prefix idle, no program running.
+  local idle_before idle_after
+  idle_before=$(cpu_ticks "$xvfb_pid" "$wineserver_pid")
+  sleep "$seconds"
+  idle_after=$(cpu_ticks "$xvfb_pid" "$wineserver_pid")
+  wine_idle=$(calc "100 * ($idle_after - $idle_before) / $(getconf CLK_TCK) / $seconds")
   wine_play=$("$probe" play "${ink[@]}" --server "$xvfb_pid" --server "$wineserver_pid" --settle "$settle" \
     --seconds "$seconds" -- wine "$exe" 2>/dev/null)
   wineserver -k || true
   bench_wine_prefix=""
   xvfb_stop
+}
+
+# Processor time (user + system, clock ticks) the given processes have used so far, together.
+cpu_ticks() {
+  local pid sum=0 fields
+  for pid in "$@"; do
+    fields=$(sed 's/.*) //' "/proc/$pid/stat")
+    sum=$((sum + $(cut -d' ' -f12 <<<"$fields") + $(cut -d' ' -f13 <<<"$fields")))
+  done
+  echo "$sum"
 }
 
 # The wineserver of this prefix: the one whose environment names it.
@@ -100,9 +116,12 @@ wine_report() {
   echo "| worst median pace error of waits >= 10 ms, ms | $linux_pace | $wine_pace | <= 0.5 | $(verdict "$wine_pace <= 0.5") |"
   echo "| Escape to process gone, median of $runs, ms | $quit_ms | $wine_quit_ms | <= 100, status 0 | $(verdict "$wine_quit_ms <= 100 && $wine_quit_status == 0") |"
   echo "| start to first frame on screen, median of $runs, ms | ${startup[qex-lifts]} | $wine_start | reported | - |"
+  echo "| Wine's idle baseline: wineserver + X server, prefix without the program, % of a core | - | $wine_idle | reported | - |"
   echo
   echo "Under Wine: program $(calc "$prog / $wall") s/s and wineserver + X server $(calc "$server / $wall") s/s of processor over ${seconds} s"
-  echo "after ${settle} ms; peak resident memory $(calc "$(field peak_rss_kib <<<"$wine_play") / 1024") MiB."
+  echo "after ${settle} ms (by schedstat, together: $(calc "100 * ($(field program_run_s <<<"$wine_play") + $(field server_run_s <<<"$wine_play")) / $wall") %);"
+  echo "peak resident memory $(calc "$(field peak_rss_kib <<<"$wine_play") / 1024") MiB. The idle baseline is the same two servers"
+  echo "over ${seconds} s just before, with nothing of ours running: what Wine itself costs."
   echo "The Windows platform's wait, back to back with a pump after each, as the loop makes them:"
   echo
   echo "| span ms | median error ms | p99 error ms | waits |"
