@@ -1,4 +1,4 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2154  # smoke, runs, probe, ink, together, ... are run.sh's
 # The Windows program under Wine, for bench/run.sh: sourced after the Linux measurements, whose
 # results (together, startup, quit_ms, pace.md) its report sets beside its own.
 # Under Wine on Linux, not on Windows: what it shows is that the program does not busy-wait and
@@ -33,6 +33,7 @@ wine_measure() {
   local exe="$build/qex-lifts.exe" i
   export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
+  # shellcheck disable=SC2034  # bench_cleanup ends the prefix's processes when the run is cut short
   bench_wine_prefix=$WINEPREFIX
   xvfb_start
   # A persistent server, so each start below finds the prefix warm, as a second start would.
@@ -43,7 +44,9 @@ wine_measure() {
   "$probe" start "${ink[@]}" -- wine "$exe" >/dev/null 2>&1 || true
 
   echo "Pace of the Windows platform layer under Wine..." >&2
-  wine "$build/qex-win-pace-bench.exe" $([ "$smoke" -eq 1 ] && echo --smoke) 2>/dev/null | tr -d '\r' \
+  local pace_args=()
+  [ "$smoke" -eq 1 ] && pace_args=(--smoke)
+  wine "$build/qex-win-pace-bench.exe" "${pace_args[@]+"${pace_args[@]}"}" 2>/dev/null | tr -d '\r' \
     >"$bench_work/wine-pace"
   echo "Start-up, quit and processor use under Wine..." >&2
   for ((i = 0; i < runs; i++)); do
@@ -62,6 +65,7 @@ wine_measure() {
   wine_play=$("$probe" play "${ink[@]}" --server "$xvfb_pid" --server "$wineserver_pid" --settle "$settle" \
     --seconds "$seconds" -- wine "$exe" 2>/dev/null)
   wineserver -k || true
+  # shellcheck disable=SC2034
   bench_wine_prefix=""
   xvfb_stop
 }
