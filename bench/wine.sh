@@ -38,7 +38,8 @@ wine_measure() {
   xvfb_start
   # A persistent server, so each start below finds the prefix warm, as a second start would.
   wineserver -p
-  wineboot -i >/dev/null 2>&1
+  # Booted only when new: booting a prefix again starts a second set of Wine's services.
+  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   local wineserver_pid
   wineserver_pid=$(wine_server_pid)
   "$probe" start "${ink[@]}" -- wine "$exe" >/dev/null 2>&1 || true
