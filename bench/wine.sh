@@ -36,13 +36,17 @@ wine_measure() {
   # shellcheck disable=SC2034  # bench_cleanup ends the prefix's processes when the run is cut short
   bench_wine_prefix=$WINEPREFIX
   xvfb_start
+  # Booted only when new (booting again starts a second set of Wine's services); a new prefix
+  # goes on setting itself up after wineboot returns, so its server is waited out.
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
   # A persistent server, so each start below finds the prefix warm, as a second start would.
   wineserver -p
-  # Booted only when new: booting a prefix again starts a second set of Wine's services.
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   local wineserver_pid
   wineserver_pid=$(wine_server_pid)
-  "$probe" start "${ink[@]}" -- wine "$exe" >/dev/null 2>&1 || true
+  wine_probe start "${ink[@]}" -- wine "$exe" >/dev/null
 
   echo "Pace of the Windows platform layer under Wine..." >&2
   local pace_args=()
@@ -51,11 +55,12 @@ wine_measure() {
     >"$bench_work/wine-pace"
   echo "Start-up, quit and processor use under Wine..." >&2
   for ((i = 0; i < runs; i++)); do
-    "$probe" start "${ink[@]}" -- wine "$exe" 2>/dev/null | field first_pixels_ms
+    wine_probe start "${ink[@]}" -- wine "$exe" | field first_pixels_ms
   done >"$bench_work/wine-start"
   wine_quit_status=0
   for ((i = 0; i < runs; i++)); do
-    "$probe" quit "${ink[@]}" --settle 1000 -- wine "$exe" 2>/dev/null >>"$bench_work/wine-quit" || wine_quit_status=1
+    "$probe" quit "${ink[@]}" --settle 1000 -- wine "$exe" 2>>"$bench_work/wine-probe.log" >>"$bench_work/wine-quit" ||
+      wine_quit_status=1
   done
   # Wine's own baseline: the same two servers with the prefix idle, no program running.
   local idle_before idle_after
@@ -63,12 +68,18 @@ wine_measure() {
   sleep "$seconds"
   idle_after=$(cpu_ticks "$xvfb_pid" "$wineserver_pid")
   wine_idle=$(calc "100 * ($idle_after - $idle_before) / $(getconf CLK_TCK) / $seconds")
-  wine_play=$("$probe" play "${ink[@]}" --server "$xvfb_pid" --server "$wineserver_pid" --settle "$settle" \
-    --seconds "$seconds" -- wine "$exe" 2>/dev/null)
+  wine_play=$(wine_probe play "${ink[@]}" --server "$xvfb_pid" --server "$wineserver_pid" --settle "$settle" \
+    --seconds "$seconds" -- wine "$exe")
   wineserver -k || true
   # shellcheck disable=SC2034
   bench_wine_prefix=""
   xvfb_stop
+}
+
+# The probe under Wine; a failure names itself instead of ending the run silently.
+wine_probe() {
+  "$probe" "$@" 2>>"$bench_work/wine-probe.log" ||
+    { echo "bench: under Wine: $(tail -n1 "$bench_work/wine-probe.log")" >&2; return 1; }
 }
 
 # Processor time (user + system, clock ticks) the given processes have used so far, together.
