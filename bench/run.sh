@@ -4,7 +4,7 @@
 # gifsicle's gifview, and the Windows program under Wine beside the Linux build, prints a
 # markdown report and writes it to bench/results.md.
 #
-#   bench/run.sh                      full run (about 4 minutes)
+#   bench/run.sh                      full run (about 7 minutes)
 #   bench/run.sh --smoke              a few seconds, proves every measurement still runs
 #   bench/run.sh --build-dir DIR      use binaries already built in DIR (no build step)
 #   bench/run.sh --no-install         fail on a missing package instead of installing it (CTest)
