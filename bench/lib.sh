@@ -8,6 +8,10 @@ bench_work=$(mktemp -d "${TMPDIR:-/tmp}/qex-bench.XXXXXX")
 # Ends every process the bench started, newest first, and removes its scratch files.
 bench_cleanup() {
   local i
+  # Wine's server and its processes are not children of the bench; a run cut short ends them too.
+  if [ -n "${bench_wine_prefix:-}" ]; then
+    WINEPREFIX=$bench_wine_prefix wineserver -k 2>/dev/null || true
+  fi
   for ((i = ${#bench_pids[@]} - 1; i >= 0; i--)); do
     kill "${bench_pids[i]}" 2>/dev/null || true
     wait "${bench_pids[i]}" 2>/dev/null || true

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the program and the bench in Release, measures pace, processor use, start-up,
 # memory and quit latency on private Xvfb servers against ImageMagick's animate and
-# gifsicle's gifview, prints a markdown report and writes it to bench/results.md.
+# gifsicle's gifview, and the Windows program under Wine beside the Linux build, prints a
+# markdown report and writes it to bench/results.md.
 #
-#   bench/run.sh                      full run (about 4 minutes)
+#   bench/run.sh                      full run (about 7 minutes)
 #   bench/run.sh --smoke              a few seconds, proves every measurement still runs
 #   bench/run.sh --build-dir DIR      use binaries already built in DIR (no build step)
 #   bench/run.sh --no-install         fail on a missing package instead of installing it (CTest)
@@ -26,11 +27,14 @@ done
 
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$here/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=wine.sh
+. "$here/wine.sh"
 trap bench_cleanup EXIT
 trap 'exit 130' INT TERM
 
 bench_install g++ cmake make pkgconf qt6-base-dev libx11-dev libxcb1-dev libxtst-dev \
   xvfb xdotool x11-utils imagemagick gifsicle
+wine_prepare
 
 if [ -z "$build_dir" ]; then
   build_dir="$repo/build-bench"
@@ -116,6 +120,8 @@ done
 # Stopped with the pointer at (2,2), k = 0: each pass would wait 2 us and show the same frame.
 line[qex-lifts-stopped]=$(play qex-lifts slow "" --seconds "$seconds" --pointer 2 2 --stop)
 
+wine_measure
+
 # ---- report ----
 report="$bench_work/report.md"
 {
@@ -182,6 +188,7 @@ report="$bench_work/report.md"
   echo "| peak RSS after 5 s <= 30 MiB | $peak MiB | $(verdict "$peak <= 30") |"
   echo "| Escape to gone <= 50 ms | $quit_ms ms | $(verdict "$quit_ms <= 50 && $quit_status == 0") |"
 } >"$report"
+wine_report >>"$report"
 
 echo "The web page in headless Chromium..." >&2
 web_build="$repo/build-wasm-bench"

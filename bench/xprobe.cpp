@@ -5,7 +5,8 @@
 //   qex-xprobe play  OPTIONS -- VIEWER ARGS...   processor use, peak memory and frames shown
 //
 // OPTIONS: --black N --white N (the first frame's pure black and white pixel counts),
-//          --server PID (X server to add to processor use), --settle MS, --seconds S,
+//          --server PID (a server to add to processor use: the X server, Wine's; repeatable),
+//          --settle MS, --seconds S,
 //          --pointer COL ROW (held there from the first frame on), --sample (count frames),
 //          --stop ("/" typed once the pointer's pace applies, before measuring).
 // Prints one line of "name value" pairs; exits non-zero when the viewer does not behave.
@@ -21,6 +22,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -30,7 +32,7 @@ using Millis = std::chrono::duration<double, std::milli>;
 struct Options {
     std::string mode;
     bench::InkCount least;
-    pid_t server = 0;
+    std::vector<pid_t> servers;
     int settleMs = 2500;
     double seconds = 10;
     std::optional<std::pair<int, int>> pointer;
@@ -58,7 +60,7 @@ Options parse(int argc, char* argv[])
         }
         if (arg == "--black") options.least.black = std::stol(next());
         else if (arg == "--white") options.least.white = std::stol(next());
-        else if (arg == "--server") options.server = std::stoi(next());
+        else if (arg == "--server") options.servers.push_back(std::stoi(next()));
         else if (arg == "--settle") options.settleMs = std::stoi(next());
         else if (arg == "--seconds") options.seconds = std::stod(next());
         else if (arg == "--sample") options.sample = true;
@@ -139,8 +141,16 @@ int play(bench::XDisplay& x, const Options& options)
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
 
-    const auto serverCpu = [&] { return options.server ? bench::processorSeconds(options.server) : 0.0; };
-    const auto serverRun = [&] { return options.server ? bench::runSeconds(options.server) : 0.0; };
+    const auto serverCpu = [&] {
+        double sum = 0;
+        for (const pid_t server : options.servers) sum += bench::processorSeconds(server);
+        return sum;
+    };
+    const auto serverRun = [&] {
+        double sum = 0;
+        for (const pid_t server : options.servers) sum += bench::runSeconds(server);
+        return sum;
+    };
     const double programBefore = bench::processorSeconds(child.pid());
     const double programRunBefore = bench::runSeconds(child.pid());
     const double serverRunBefore = serverRun();

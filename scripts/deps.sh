@@ -12,7 +12,7 @@ test_packages=(libgtest-dev libgmock-dev
                desktop-file-utils lintian weston qt6-wayland
                libx11-dev libxtst-dev imagemagick gifsicle
                metacity mutter dbus-daemon wmctrl picom)
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick)
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick nsis)
 web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
 
 case "${1:-}" in
