@@ -142,21 +142,25 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Form1::keyPress(std::int16_t& keyAscii)
 {
+    platform_->inputArrived();
     Picture1_KeyPress(state_, *platform_, keyAscii);
 }
 
 void Form1::mouseMove(std::int16_t button, std::int16_t shift, float x, float y)
 {
+    platform_->inputArrived();
     Picture1_MouseMove(state_, *platform_, button, shift, x, y);
 }
 
 void Form1::click()
 {
+    platform_->inputArrived();
     Picture1_Click(state_);
 }
 
 void Form1::dblClick()
 {
+    platform_->inputArrived();
     Picture1_DblClick(*platform_);
 }
 

@@ -91,7 +91,9 @@ void Win32Platform::ShowPicture(const PictureRef& picture)
     if (!frame) {
         RaiseError("the display surface was given no picture to show");
     }
-    if (frame == surface_.picture()) {
+    const bool same = frame == surface_.picture();
+    stillPlayer_.pictureShown(same);
+    if (same) {
         return;
     }
     const auto refresh = refreshInterval();
@@ -113,6 +115,15 @@ void Win32Platform::PumpEvents()
 void Win32Platform::Wait(std::chrono::microseconds span)
 {
     waitUntil(waits_.deadline(Clock::now(), span));
+    // Stopped with nothing pending, a pass changes nothing until a handler runs, so sleeping
+    // until then looks the same from outside and spends no processor time.
+    while (stillPlayer_.still()) {
+        if (::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_FAILED) {
+            RaiseError("waiting for messages failed: " + lastErrorText());
+        }
+        PumpEvents();
+        waits_.restart(Clock::now());
+    }
 }
 
 void Win32Platform::armTimer(Clock::duration span)

@@ -30,6 +30,9 @@ public:
     [[noreturn]] void EndProgram() override;
     [[noreturn]] void RaiseError(std::string_view what) override;
 
+    // A key or pointer handler has run: the player's state may have changed.
+    void inputArrived() { stillPlayer_.inputArrived(); }
+
 private:
     using DelayExecution = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
 
@@ -49,6 +52,7 @@ private:
     Clock::duration refresh_{};
     RefreshGate<Clock> refreshGate_;
     BackToBackWaits<Clock> waits_;
+    StillPlayer stillPlayer_;
 };
 
 }  // namespace qex
