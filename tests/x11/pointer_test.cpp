@@ -6,8 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qex::x11test {
@@ -105,7 +111,45 @@ TEST(Pointer, ClickScrubsFrameByFrameAndASecondClickResumesTheSavedRun)
     EXPECT_GE(backSteps, 3) << "the backward run did not resume; " << session.report();
 }
 
+// Processor seconds spent by a process and those it started (a runner's program among them).
+double processorSeconds(pid_t root)
+{
+    double ticks = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream file(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(file, line) || line.rfind(')') == std::string::npos) {
+            continue;
+        }
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        std::string field;
+        std::vector<std::string> values;
+        while (fields >> field && values.size() < 13) {
+            values.push_back(field);
+        }
+        const pid_t pid = std::stoi(name);
+        const pid_t parent = std::stoi(values.at(1));
+        if (pid == root || parent == root) {
+            ticks += std::stod(values.at(11)) + std::stod(values.at(12));
+        }
+    }
+    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
 using PointerWhenStopped = StoppedPlayer;
+
+TEST_F(PointerWhenStopped, AtTheFastestPaceSpendsNoProcessorUntilInputComes)
+{
+    // Every further pass shows the same picture: a player that keeps passing spins a core.
+    const pid_t program = session.program().pid();
+    const double before = processorSeconds(program);
+    std::this_thread::sleep_for(2s);
+    EXPECT_LT(processorSeconds(program) - before, 0.2) << "processor seconds in 2 s, stopped";
+}
 
 TEST_F(PointerWhenStopped, ScrubMovesSentInOneBurstEachCountSoTheLastOneUpStepsBack)
 {
