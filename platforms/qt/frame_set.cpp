@@ -12,24 +12,8 @@ FrameSet::FrameSet()
         if (image.isNull() || image.width() != frameWidth || image.height() != frameHeight) {
             continue;
         }
-        holders_[static_cast<std::size_t>(slotOfHolder(holder))] =
-            std::make_shared<const FramePicture>(std::move(image));
+        hold(holder, std::make_shared<const FramePicture>(std::move(image)));
     }
-}
-
-bool FrameSet::isComplete() const
-{
-    for (const auto& holder : holders_) {
-        if (!holder) {
-            return false;
-        }
-    }
-    return true;
-}
-
-PictureRef FrameSet::PictureOf(int holder) const
-{
-    return holders_[static_cast<std::size_t>(slotOfHolder(holder))];
 }
 
 }  // namespace qex::frames

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "engine/picture.h"
-#include "frames/numbering.h"
+#include "platforms/picture_table.h"
 
 #include <QImage>
 
-#include <array>
 #include <memory>
 
 namespace qex::frames {
@@ -24,16 +22,10 @@ inline constexpr int frameWidth = 345;   // pixels
 inline constexpr int frameHeight = 405;  // pixels
 
 // The 54 built-in pictures, decoded once from the program's embedded bitmaps.
-class FrameSet {
+class FrameSet final : public PictureTable<FramePicture> {
 public:
     // Decodes all 54; a missing or malformed bitmap leaves that holder null (see isComplete).
     FrameSet();
-    bool isComplete() const;
-    // Shared handle to picture 1..54; the caller checks the range.
-    PictureRef PictureOf(int holder) const;
-
-private:
-    std::array<std::shared_ptr<const FramePicture>, frameCount> holders_;
 };
 
 }  // namespace qex::frames

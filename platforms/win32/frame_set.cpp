@@ -40,23 +40,8 @@ std::shared_ptr<const FramePicture> load(int holder)
 FrameSet::FrameSet()
 {
     for (int holder = 1; holder <= frameCount; ++holder) {
-        holders_[slotOfHolder(holder)] = load(holder);
+        hold(holder, load(holder));
     }
-}
-
-bool FrameSet::isComplete() const
-{
-    for (const auto& picture : holders_) {
-        if (!picture) {
-            return false;
-        }
-    }
-    return true;
-}
-
-PictureRef FrameSet::PictureOf(int holder) const
-{
-    return holders_[slotOfHolder(holder)];
 }
 
 }  // namespace qex::frames

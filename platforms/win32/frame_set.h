@@ -1,11 +1,9 @@
 #pragma once
 
-#include "engine/picture.h"
-#include "frames/numbering.h"
+#include "platforms/picture_table.h"
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
 
 namespace qex::frames {
@@ -27,16 +25,10 @@ private:
 };
 
 // The 54 built-in pictures, found once among the program's RCDATA resources 1..54.
-class FrameSet {
+class FrameSet final : public PictureTable<FramePicture> {
 public:
     // A missing or malformed bitmap leaves that holder null (see isComplete).
     FrameSet();
-    bool isComplete() const;
-    // Shared handle to picture 1..54; the caller checks the range.
-    PictureRef PictureOf(int holder) const;
-
-private:
-    std::array<std::shared_ptr<const FramePicture>, frameCount> holders_;
 };
 
 }  // namespace qex::frames
