@@ -2,7 +2,7 @@
 # What only the Windows program needs checking: its imports, its resources, its window's styles
 # as Wine hands them to the X server, and its installer under Wine.
 # usage: windows_checks.sh imports|resources|window|installer <cross build folder>
-# Wine's variables (WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES) come from the caller.
+# Wine's variables (WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES) come from the caller: CTest sets them.
 set -euo pipefail
 check=$1
 build=$2
