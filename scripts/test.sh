@@ -18,3 +18,4 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQEX_WERROR=ON \
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L "unit|leak"
 scripts/test-web.sh
+scripts/test-windows.sh
