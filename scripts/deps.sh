@@ -2,7 +2,7 @@
 # Installs the Debian packages one purpose needs, only those that are missing.
 # deps.sh run: building and running the viewer. deps.sh package: that and the Debian packaging
 # tools. deps.sh web: the web page. deps.sh windows: the Windows program.
-# deps.sh test: run, package, web and every test's tools.
+# deps.sh test: run, package, web, windows and every test's tools.
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
@@ -13,6 +13,7 @@ test_packages=(libgtest-dev libgmock-dev
                libx11-dev libxtst-dev imagemagick gifsicle
                metacity mutter dbus-daemon wmctrl picom)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick nsis)
+windows_test_packages=(wine wine64 zip)
 web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
 
 case "${1:-}" in
@@ -21,7 +22,7 @@ case "${1:-}" in
   web) packages=(cmake make emscripten) ;;
   windows) packages=("${windows_packages[@]}") ;;
   test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
-                  "${web_packages[@]}") ;;
+                  "${web_packages[@]}" "${windows_packages[@]}" "${windows_test_packages[@]}") ;;
   *) echo "usage: $0 run|package|web|windows|test" >&2; exit 2 ;;
 esac
 

@@ -20,3 +20,4 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQEX_BUILD_TESTS=ON -DQEX
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --no-tests=error --output-on-failure -j "$jobs" -L "unit|leak"
 scripts/test-web.sh
+scripts/test-windows.sh

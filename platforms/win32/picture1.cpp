@@ -136,6 +136,12 @@ void Picture1::paint()
 
 void Picture1::mouseMove(WPARAM wParam, LPARAM lParam)
 {
+    // Windows also sends WM_MOUSEMOVE when nothing moved: after a click, a capture change or a
+    // window shown under the pointer. Only real moves reach the handler, as on X.
+    if (lParam == lastMove_) {
+        return;
+    }
+    lastMove_ = lParam;
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     RECT inner{};

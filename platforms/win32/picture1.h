@@ -45,6 +45,7 @@ private:
     double scale_ = 1;  // device pixels per logical pixel
     std::shared_ptr<const frames::FramePicture> picture_;
     int clickButton_ = 0;  // the left or right button whose press may become a click, or 0
+    LPARAM lastMove_ = -1;  // where the last WM_MOUSEMOVE put the pointer, in client coordinates
 };
 
 }  // namespace qex

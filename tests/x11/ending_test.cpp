@@ -71,7 +71,7 @@ TEST(Ending, WithoutADisplayOneLineOnStderrAndStatusOne)
 {
     CapturedOutput stderrOutput;
     SpawnOptions options;
-    options.argv = {programPath()};
+    options.argv = programCommand();
     // The inherited environment has DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM removed.
     options.environment = Environment::inherited();
     options.stderrFd = stderrOutput.fd();

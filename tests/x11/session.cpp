@@ -25,10 +25,19 @@ const char* programPath()
     return QEX_PROGRAM;
 }
 
+std::vector<std::string> programCommand()
+{
+    const std::string runner = QEX_PROGRAM_RUNNER;
+    if (runner.empty()) {
+        return {programPath()};
+    }
+    return {runner, programPath()};
+}
+
 Session::Session(int scale) : windowManager_(WindowManager::startIfAsked(server_.environment())), scale_(scale)
 {
     SpawnOptions options;
-    options.argv = {programPath()};
+    options.argv = programCommand();
     options.environment = server_.environment();
     if (scale != 1) {
         options.environment.set("QT_SCALE_FACTOR", std::to_string(scale));

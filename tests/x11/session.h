@@ -17,6 +17,8 @@
 namespace qex::x11test {
 
 const char* programPath();
+// The command line that starts the program: its runner, if any, then the program.
+std::vector<std::string> programCommand();
 
 // A frame seen on screen, and when the capture that saw it finished.
 struct Sighting {

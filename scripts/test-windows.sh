@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the Windows program and runs its tests under Wine: the window-system-free suites
+# cross-compiled, then the real-X suite and the Windows-only checks against qex-lifts.exe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+scripts/deps.sh test
+
+# One prefix for every test, inside the build folder: never ~/.wine.
+mkdir -p build-windows-tests
+export WINEPREFIX=$PWD/build-windows-tests/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  # A prefix still settling after its first boot makes every later start wait 10 s on a
+  # service that never comes: wait until everything it started has ended.
+  wineboot -i
+  wineserver -w
+fi
+# One server for the whole run; otherwise each program's end waits for Wine's helpers.
+wineserver -p </dev/null >/dev/null 2>&1
+trap 'wineserver -k || true' EXIT
+# Brings up the prefix's services now, so no test waits for them on its first start.
+wineboot
+
+cmake -S . -B build-windows-tests -DCMAKE_TOOLCHAIN_FILE=platforms/win32/toolchain-mingw64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=ON -DQEX_WERROR=ON -DQEX_WINE_PREFIX="$WINEPREFIX"
+cmake --build build-windows-tests -j "$jobs"
+ctest --test-dir build-windows-tests --output-on-failure -j "$jobs"
+
+bash scripts/windows.sh
+cmake -S tests/windows -B build-windows-native-tests -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEX_WERROR=ON \
+  -DQEX_WINDOWS_BUILD="$PWD/build-windows" -DQEX_WINE_PREFIX="$WINEPREFIX"
+cmake --build build-windows-native-tests -j "$jobs"
+ctest --test-dir build-windows-native-tests --output-on-failure -j "$jobs"

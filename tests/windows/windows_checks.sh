@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# What only the Windows program needs checking: its imports, its resources, its window's styles
+# as Wine hands them to the X server, and its installer under Wine.
+# usage: windows_checks.sh imports|resources|window|installer <cross build folder>
+# Wine's variables (WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES) come from the caller: CTest sets them.
+set -euo pipefail
+check=$1
+build=$2
+exe=$build/qex-lifts.exe
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A private X server; its display goes to DISPLAY.
+start_x() {
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -1 "$work/display")"
+}
+
+# Starts the given exe under Wine and waits for its window; sets program and window.
+start_program() {
+  wine "$1" 2>"$work/stderr" &
+  program=$!
+  pids+=("$program")
+  for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --name QEX 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && return 0
+    sleep 0.1
+  done
+  fail "the window did not appear; stderr: $(cat "$work/stderr")"
+}
+
+# Escape ends the program with status 0.
+end_program() {
+  xdotool windowfocus --sync "$window"
+  xdotool key Escape
+  local status=0
+  wait "$program" || status=$?
+  [ "$status" -eq 0 ] || fail "Escape ended the program with status $status"
+}
+
+case $check in
+imports)
+  # Everything but the system's own DLLs is linked in: nothing else to ship beside the exe.
+  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+  [ -n "$dlls" ] || fail "no imports found"
+  for dll in $dlls; do
+    case $dll in
+      kernel32.dll|user32.dll|gdi32.dll|msvcrt.dll|winmm.dll|advapi32.dll|ntdll.dll) ;;
+      *) fail "imports $dll, which Windows does not have" ;;
+    esac
+  done
+  ;;
+resources)
+  x86_64-w64-mingw32-windres -i "$exe" -O rc -o "$work/resources.rc"
+  rc=$work/resources.rc
+  grep -q 'Has 6 elements' "$rc" || fail "the icon group does not hold six sizes"
+  for size in '\\020\\020' '\\040\\040' '\\060\\060' '\\100\\100' '\\200\\200' '\\000\\000'; do
+    grep -q "^ *\"$size\\\\000\\\\000\", 1, 32," "$rc" || fail "no 32-bit icon entry $size"
+  done
+  grep -Eq 'VALUE "FileVersion", "[0-9]+\.[0-9]+\.[0-9]+"' "$rc" || fail "no file version"
+  grep -q 'VALUE "ProductName", "qex-lifts"' "$rc" || fail "no product name"
+  grep -q 'VALUE "OriginalFilename", "qex-lifts.exe"' "$rc" || fail "no original file name"
+  grep -q 'PerMonitorV2' "$rc" || fail "the manifest does not ask for per-monitor DPI awareness"
+  [ "$(grep -c '^[0-9]* RCDATA' "$rc")" -eq 54 ] || fail "not 54 frame resources"
+  ;;
+window)
+  start_x
+  start_program "$exe"
+  props=$(xprop -id "$window")
+  # Motif hints as Wine derives them from the window styles: functions, then decorations.
+  hints=$(sed -n 's/^_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = //p' <<<"$props")
+  IFS=', ' read -r flags functions decorations _ <<<"$hints"
+  (( flags & 1 )) || fail "no function hints: $hints"
+  (( (functions & (2 | 8 | 16)) == 0 )) || fail "resizable, minimizable or maximizable: $hints"
+  (( functions & 32 )) || fail "no close function: $hints"
+  (( (decorations & (4 | 32 | 64)) == 0 )) || fail "a sizing border or minimize/maximize box: $hints"
+  (( decorations & 8 )) || fail "no title bar: $hints"
+  grep -q 'minimum size: 349 by 407' <<<"$props" || fail "minimum size is not 349 x 407"
+  grep -q 'maximum size: 349 by 407' <<<"$props" || fail "maximum size is not 349 x 407"
+  # Owned by a hidden window: no task-bar button, yet a normal window.
+  grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$props" || fail "the window has a task-bar button"
+  grep -q '^WM_TRANSIENT_FOR' <<<"$props" || fail "the window has no owner"
+  grep -q '^_NET_WM_ICON' <<<"$props" || fail "the window has no icon"
+  end_program
+  ;;
+installer)
+  installer=$(ls "$build"/qex-lifts-*-win64.exe | head -1)
+  start_x
+  target='C:\qex-lifts-check'
+  rm -rf "$(winepath -u "$target")"
+  # /D must come last and unquoted.
+  wine "$installer" /S "/D=$target"
+  dir=$(winepath -u "$target")
+  for file in qex-lifts.exe README.txt copyright.txt Uninstall.exe; do
+    [ -f "$dir/$file" ] || fail "the installer left no $file"
+  done
+  cmp -s "$exe" "$dir/qex-lifts.exe" || fail "the installed program is not the one built"
+  [ -n "$(find "$WINEPREFIX/drive_c" -name 'qex-lifts.lnk' -path '*Start Menu*')" ] ||
+    fail "no Start-menu entry"
+  start_program "$dir/qex-lifts.exe"
+  end_program
+  # The uninstaller copies itself away and carries on in the background.
+  wine "$dir/Uninstall.exe" /S
+  for _ in $(seq 300); do [ -e "$dir/qex-lifts.exe" ] || break; sleep 0.1; done
+  [ ! -e "$dir/qex-lifts.exe" ] || fail "the uninstaller left the program"
+  [ -z "$(find "$WINEPREFIX/drive_c" -name 'qex-lifts.lnk' -path '*Start Menu*')" ] ||
+    fail "the uninstaller left the Start-menu entry"
+  ;;
+*)
+  fail "unknown check $check"
+  ;;
+esac
