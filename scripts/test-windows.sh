@@ -31,4 +31,6 @@ bash scripts/windows.sh
 cmake -S tests/windows -B build-windows-native-tests -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEX_WERROR=ON \
   -DQEX_WINDOWS_BUILD="$PWD/build-windows" -DQEX_WINE_PREFIX="$WINEPREFIX"
 cmake --build build-windows-native-tests -j "$jobs"
-ctest --test-dir build-windows-native-tests --no-tests=error --output-on-failure -j "$jobs"
+# One at a time: Wine gives the keyboard to one foreground window per server, so a second
+# test's window would take the keys meant for the first.
+ctest --test-dir build-windows-native-tests --no-tests=error --output-on-failure
