@@ -16,7 +16,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i
   wineserver -w
 fi
-# One server for the whole run; otherwise each program's end waits for Wine's helpers.
+# One server for the whole run; otherwise each program's end waits for Wine's helpers. One
+# left over from an interrupted run goes first.
+wineserver -k 2>/dev/null || true
+wineserver -w
 wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k || true' EXIT
 # Brings up the prefix's services now, so no test waits for them on its first start.
