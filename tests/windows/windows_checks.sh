@@ -103,7 +103,13 @@ installer)
   for file in qex-lifts.exe README.txt copyright.txt Uninstall.exe; do
     [ -f "$dir/$file" ] || fail "the installer left no $file"
   done
-  cmp -s "$exe" "$dir/qex-lifts.exe" || fail "the installed program is not the one built"
+  # Both packages hold the same stripped copy of the program built.
+  zip=${installer%.exe}.zip
+  /usr/bin/python3 -c 'import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    sys.stdout.buffer.write(z.read(next(n for n in z.namelist() if n.endswith("/qex-lifts.exe"))))' \
+    "$zip" >"$work/zipped.exe"
+  cmp -s "$work/zipped.exe" "$dir/qex-lifts.exe" || fail "the installed program is not the one packaged"
   [ -n "$(find "$WINEPREFIX/drive_c" -name 'qex-lifts.lnk' -path '*Start Menu*')" ] ||
     fail "no Start-menu entry"
   start_program "$dir/qex-lifts.exe"
