@@ -2,6 +2,7 @@
 // keeps the play loop's pace, and prints one markdown table row per measured case.
 //
 //   qex-pace-bench [--smoke]
+#include "bench/bench_samples.h"
 #include "engine/pacing.h"
 #include "engine/play_loop.h"
 #include "engine/player_state.h"
@@ -25,13 +26,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Micros = std::chrono::duration<double, std::micro>;
-
-struct Ignore final : qex::SurfaceEvents {
-    void keyPress(std::int16_t&) override {}
-    void mouseMove(std::int16_t, std::int16_t, float, float) override {}
-    void click() override {}
-    void dblClick() override {}
-};
 
 struct Case {
     float k;
@@ -112,7 +106,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
 
     const qex::frames::FrameSet frames;
-    Ignore ignore;
+    bench::NoEvents ignore;
     QWidget window;
     window.setFixedSize(349, 407);
     qex::Picture1 surface(ignore, &window);
