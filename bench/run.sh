@@ -36,6 +36,8 @@ bench_install g++ cmake make pkgconf qt6-base-dev libx11-dev libxcb1-dev libxtst
   xvfb xdotool x11-utils imagemagick gifsicle
 wine_prepare
 
+# The web and Windows builds go beside the Linux one: in the checkout, or inside a given build folder.
+builds_at=${build_dir:-$repo}
 if [ -z "$build_dir" ]; then
   build_dir="$repo/build-bench"
   configure=(cmake -S "$repo" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=ON)
@@ -191,13 +193,15 @@ report="$bench_work/report.md"
 wine_report >>"$report"
 
 echo "The web page in headless Chromium..." >&2
-web_build="$repo/build-wasm-bench"
+web_build="$builds_at/build-wasm-bench"
 (export NODE_PATH=/usr/share/nodejs
- "$repo/scripts/deps.sh" test
+ [ "$bench_no_install" -eq 1 ] || "$repo/scripts/deps.sh" test
  emcmake cmake -S "$repo" -B "$web_build" -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=ON
  cmake --build "$web_build" -j"$(nproc)" --target qex-lifts qex-web-pace-bench) \
   >"$bench_work/web-build.log" 2>&1 || { cat "$bench_work/web-build.log" >&2; exit 1; }
-{ echo; /usr/bin/python3 "$here/web_bench.py" "$web_build" "$web_build" $([ $smoke -eq 1 ] && echo --smoke); } >>"$report"
+web_args=("$web_build" "$web_build")
+[ $smoke -eq 1 ] && web_args+=(--smoke)
+{ echo; /usr/bin/python3 "$here/web_bench.py" "${web_args[@]}"; } >>"$report"
 
 cat "$report"
 if [ $smoke -eq 1 ]; then

@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2154  # smoke, runs, probe, ink, together, ... are run.sh's
+# shellcheck shell=bash disable=SC2154  # smoke, runs, probe, ink, together, builds_at, ... are run.sh's
 # The Windows program under Wine, for bench/run.sh: sourced after the Linux measurements, whose
 # results (together, startup, quit_ms, pace.md) its report sets beside its own.
 # Under Wine on Linux, not on Windows: what it shows is that the program does not busy-wait and
@@ -25,7 +25,7 @@ wine_prepare() {
 # measures; every Wine process of the prefix ends with it.
 wine_measure() {
   [ $wine_ready -eq 1 ] || return 0
-  local build="$repo/build-bench-windows"
+  local build="$builds_at/build-bench-windows"
   { cmake -S "$repo" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$repo/platforms/win32/toolchain-mingw64.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=ON -DQEX_WERROR=ON &&
     cmake --build "$build" -j"$(nproc)" --target qex-lifts qex-win-pace-bench; } \
