@@ -13,6 +13,8 @@ namespace qex::frames {
 template <class Frame>
 class PictureTable {
 public:
+    using FrameType = Frame;
+
     bool isComplete() const
     {
         for (const auto& picture : holders_) {

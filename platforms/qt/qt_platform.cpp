@@ -18,36 +18,11 @@
 namespace qex {
 
 QtPlatform::QtPlatform(QWidget& window, Picture1& surface, const frames::FrameSet& frames)
-    : window_(window), surface_(surface), frames_(frames)
+    : DesktopPlatform(surface, frames), window_(window)
 {
     // The timer only wakes the event dispatcher at a deadline; nothing is connected to it.
     wakeUp_.setSingleShot(true);
     wakeUp_.setTimerType(Qt::PreciseTimer);
-}
-
-PictureRef QtPlatform::PictureOf(int holder)
-{
-    if (holder < 1 || holder > frames::frameCount) {
-        RaiseError("there is no picture holder " + std::to_string(holder));
-    }
-    return frames_.PictureOf(holder);
-}
-
-void QtPlatform::ShowPicture(const PictureRef& picture)
-{
-    auto frame = std::dynamic_pointer_cast<const frames::FramePicture>(picture);
-    if (!frame) {
-        RaiseError("the display surface was given no picture to show");
-    }
-    const bool same = frame == surface_.picture();
-    stillPlayer_.pictureShown(same);
-    if (same) {
-        return;
-    }
-    const auto refresh = refreshInterval();
-    waitUntil(refreshGate_.due(refresh));
-    refreshGate_.shown(Clock::now(), refresh);
-    surface_.setPicture(std::move(frame));
 }
 
 void QtPlatform::PumpEvents()
@@ -55,15 +30,9 @@ void QtPlatform::PumpEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void QtPlatform::Wait(std::chrono::microseconds span)
+void QtPlatform::sleepUntilInput()
 {
-    waitUntil(waits_.deadline(Clock::now(), span));
-    // Stopped with nothing pending, a pass changes nothing until a handler runs, so sleeping
-    // until then looks the same from outside and spends no processor time.
-    while (stillPlayer_.still()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        waits_.restart(Clock::now());
-    }
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void QtPlatform::waitUntil(Clock::time_point deadline)
@@ -85,7 +54,7 @@ void QtPlatform::waitUntil(Clock::time_point deadline)
     }
 }
 
-QtPlatform::Clock::duration QtPlatform::refreshInterval() const
+QtPlatform::Clock::duration QtPlatform::refreshInterval()
 {
     constexpr double fallbackRate = 60;  // Hz, when the screen does not say
     const QScreen* screen = window_.screen();

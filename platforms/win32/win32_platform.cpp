@@ -32,7 +32,7 @@ LONGLONG hundredNanoseconds(std::chrono::steady_clock::duration span)
 }  // namespace
 
 Win32Platform::Win32Platform(HWND window, Picture1& surface, const frames::FrameSet& frames)
-    : window_(window), surface_(surface), frames_(frames)
+    : DesktopPlatform(surface, frames), window_(window)
 {
     timer_ = ::CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     if (!timer_) {
@@ -77,31 +77,6 @@ bool Win32Platform::fineSleepHelps()
     return taken[1] < fineEnough;
 }
 
-PictureRef Win32Platform::PictureOf(int holder)
-{
-    if (holder < 1 || holder > frames::frameCount) {
-        RaiseError("there is no picture holder " + std::to_string(holder));
-    }
-    return frames_.PictureOf(holder);
-}
-
-void Win32Platform::ShowPicture(const PictureRef& picture)
-{
-    auto frame = std::dynamic_pointer_cast<const frames::FramePicture>(picture);
-    if (!frame) {
-        RaiseError("the display surface was given no picture to show");
-    }
-    const bool same = frame == surface_.picture();
-    stillPlayer_.pictureShown(same);
-    if (same) {
-        return;
-    }
-    const auto refresh = refreshInterval();
-    waitUntil(refreshGate_.due(refresh));
-    refreshGate_.shown(Clock::now(), refresh);
-    surface_.setPicture(std::move(frame));
-}
-
 void Win32Platform::PumpEvents()
 {
     MSG message;
@@ -112,18 +87,12 @@ void Win32Platform::PumpEvents()
     }
 }
 
-void Win32Platform::Wait(std::chrono::microseconds span)
+void Win32Platform::sleepUntilInput()
 {
-    waitUntil(waits_.deadline(Clock::now(), span));
-    // Stopped with nothing pending, a pass changes nothing until a handler runs, so sleeping
-    // until then looks the same from outside and spends no processor time.
-    while (stillPlayer_.still()) {
-        if (::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_FAILED) {
-            RaiseError("waiting for messages failed: " + lastErrorText());
-        }
-        PumpEvents();
-        waits_.restart(Clock::now());
+    if (::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_FAILED) {
+        RaiseError("waiting for messages failed: " + lastErrorText());
     }
+    PumpEvents();
 }
 
 void Win32Platform::armTimer(Clock::duration span)
