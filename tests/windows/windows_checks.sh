@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What only the Windows program needs checking: its imports, its resources, its window's styles
 # as Wine hands them to the X server, and its installer under Wine.
-# usage: windows_checks.sh imports|resources|window|installer <cross build folder>
+# usage: windows_checks.sh imports|resources|window|dpi|installer <cross build folder>
 # Wine's variables (WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES) come from the caller: CTest sets them.
 set -euo pipefail
 check=$1
@@ -16,9 +16,9 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# A private X server; its display goes to DISPLAY.
+# A private X server, of the given size or 1024x768; its display goes to DISPLAY.
 start_x() {
-  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 "${1:-1024x768}x24" 3>"$work/display" >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] || fail "Xvfb did not start"
@@ -90,6 +90,32 @@ window)
   grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$props" || fail "the window has a task-bar button"
   grep -q '^WM_TRANSIENT_FOR' <<<"$props" || fail "the window has no owner"
   grep -q '^_NET_WM_ICON' <<<"$props" || fail "the window has no icon"
+  end_program
+  ;;
+dpi)
+  # At 200 % every bitmap pixel is an exact 2 x 2 block: the frame on screen is the bitmap
+  # doubled, below the client edge, which stays 2 device pixels.
+  start_x 1024x1024
+  # Wine's own services, started here, keep what they inherit open: no output of the test.
+  desktop='HKCU\Control Panel\Desktop'
+  wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 192 /f </dev/null >/dev/null 2>&1
+  trap 'wine reg delete "$desktop" /v LogPixels /f </dev/null >/dev/null 2>&1; cleanup' EXIT
+  start_program "$exe"
+  sleep 0.5
+  # Wine keeps the screen size of the first display its server met, and may cut the window to
+  # it: then the rows above its bottom edge are compared.
+  read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
+  [ "$width" = 694 ] || fail "the window is $width pixels wide at 200 %, not 694"
+  rows=$(( height >= 812 ? 810 : height - 6 ))
+  size=690x$rows
+  import -window "$window" -crop "$size+2+2" +repage "$work/shown.png"
+  bitmaps=$(dirname "$0")/../../frames/bitmaps
+  for holder in 02 03; do
+    convert "$bitmaps/image$holder.bmp" -filter point -resize 200% -crop "$size+0+0" +repage "$work/doubled.png"
+    differing=$(compare -metric AE "$work/shown.png" "$work/doubled.png" null: 2>&1 || true)
+    [ "$differing" = 0 ] && break
+  done
+  [ "$differing" = 0 ] || fail "the frame at 200 % is not the bitmap doubled: $differing pixels differ"
   end_program
   ;;
 installer)
