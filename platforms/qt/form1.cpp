@@ -35,6 +35,11 @@ Form1::Form1(const frames::FrameSet& frames)
 void Form1::open()
 {
     show();
+    // Only on Wayland do frame margins mean Qt's own title bar (which always offers minimize
+    // and maximize and centres the caption); on X11 they are the window manager's frame.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return;
+    }
     takeOverTitleIfQtDrawsIt();
     // A compositor that offers to draw titles itself may still answer that the client should:
     // Qt's title bar then appears with a later expose.
@@ -53,11 +58,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::takeOverTitleIfQtDrawsIt()
 {
-    // Only on Wayland do frame margins mean Qt's own title bar (which always offers minimize
-    // and maximize and centres the caption); on X11 they are the window manager's frame.
     QWindow* handle = windowHandle();
-    if (ownTitle_ || !handle || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-        handle->frameMargins().isNull()) {
+    if (ownTitle_ || !handle || handle->frameMargins().isNull()) {
         return;
     }
     ownTitle_ = true;
