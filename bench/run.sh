@@ -27,6 +27,8 @@ done
 
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$here/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../scripts/wine_prefix.sh
+. "$repo/scripts/wine_prefix.sh"
 # shellcheck source-path=SCRIPTDIR source=wine.sh
 . "$here/wine.sh"
 trap bench_cleanup EXIT

@@ -36,12 +36,7 @@ wine_measure() {
   # shellcheck disable=SC2034  # bench_cleanup ends the prefix's processes when the run is cut short
   bench_wine_prefix=$WINEPREFIX
   xvfb_start
-  # Booted only when new (booting again starts a second set of Wine's services); a new prefix
-  # goes on setting itself up after wineboot returns, so its server is waited out.
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-  fi
+  wine_prefix_ready
   # A persistent server, so each start below finds the prefix warm, as a second start would.
   wineserver -p
   local wineserver_pid

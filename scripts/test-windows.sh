@@ -10,12 +10,9 @@ scripts/deps.sh test
 # One prefix for every test, inside the build folder: never ~/.wine.
 mkdir -p build-windows-tests
 export WINEPREFIX=$PWD/build-windows-tests/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  # A prefix still settling after its first boot makes every later start wait 10 s on a
-  # service that never comes: wait until everything it started has ended.
-  wineboot -i
-  wineserver -w
-fi
+# shellcheck source-path=SCRIPTDIR source=wine_prefix.sh
+. scripts/wine_prefix.sh
+wine_prefix_ready
 # One server for the whole run; otherwise each program's end waits for Wine's helpers. One
 # left over from an interrupted run goes first.
 wineserver -k 2>/dev/null || true
