@@ -25,7 +25,7 @@ done
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 # The same sources give the same package: every time in it is the newest changelog entry's.
-changelog_date=$(sed -n 's/^ -- .*>  //p' platforms/qt/share/changelog.Debian | head -n1)
+changelog_date=$(sed -n 's/^ -- .*>  //p' platforms/linux/share/changelog.Debian | head -n1)
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -d "$changelog_date" +%s)}
 export SOURCE_DATE_EPOCH
 

@@ -10,7 +10,7 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=platforms/win32/toolchain-min
   -DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_WERROR=ON
 # The same sources give the same bytes: the linker stamps the exe, and cpack every packed file,
 # with the newest changelog entry's time.
-changelog_date=$(sed -n 's/^ -- .*>  //p' platforms/qt/share/changelog.Debian | head -n1)
+changelog_date=$(sed -n 's/^ -- .*>  //p' platforms/linux/share/changelog.Debian | head -n1)
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -d "$changelog_date" +%s)}
 export SOURCE_DATE_EPOCH
 cmake --build build-windows -j "$(nproc)"

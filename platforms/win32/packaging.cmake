@@ -6,7 +6,7 @@ set(windows_docs ${CMAKE_CURRENT_BINARY_DIR}/share)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/share/README.txt.in ${windows_docs}/README.txt
   @ONLY NEWLINE_STYLE CRLF)
 # The project's one copyright file, converted as it is: configure_file would expand its '@'.
-set(copyright_source ${PROJECT_SOURCE_DIR}/platforms/qt/share/copyright)
+set(copyright_source ${PROJECT_SOURCE_DIR}/platforms/linux/share/copyright)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${copyright_source})
 file(READ ${copyright_source} copyright_text)
 string(REPLACE "\n" "\r\n" copyright_text "${copyright_text}")
