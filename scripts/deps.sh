@@ -5,13 +5,14 @@
 # deps.sh test: run, package, web, windows and every test's tools.
 set -euo pipefail
 
-run_packages=(g++ cmake make pkgconf qt6-base-dev libxcb1-dev)
+run_packages=(g++ cmake make pkgconf libxcb1-dev libxcb-randr0-dev libxcb-xkb-dev libxkbcommon-x11-dev
+              libwayland-dev wayland-protocols libdecor-0-dev libdecor-0-plugin-1-cairo)
 package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
-               desktop-file-utils lintian weston qt6-wayland
+               desktop-file-utils lintian weston
                libx11-dev libxtst-dev imagemagick gifsicle
-               metacity mutter dbus-daemon wmctrl picom)
+               metacity mutter openbox dbus-daemon wmctrl picom)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick nsis)
 windows_test_packages=(wine wine64 zip)
 web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)

@@ -1,0 +1,38 @@
+#include "platforms/wayland/wayland_main.h"
+#include "platforms/x11/x11_main.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char* envOr(const char* name, const char* fallback)
+{
+    const char* value = std::getenv(name);
+    return (value && *value) ? value : fallback;
+}
+
+bool isSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+}  // namespace
+
+// One program for both Linux window systems: a Wayland compositor that answers is preferred,
+// since an X server beside it is only there for older programs.
+int main()
+{
+    if (isSet("WAYLAND_DISPLAY")) {
+        qex::wayland::runIfCompositor();
+    }
+    if (isSet("DISPLAY")) {
+        qex::x11::run();
+    }
+    std::fprintf(stderr,
+                 "qex-lifts: cannot open a display (DISPLAY=%s, WAYLAND_DISPLAY=%s); "
+                 "run it in a desktop session, or without one under xvfb-run\n",
+                 envOr("DISPLAY", "unset"), envOr("WAYLAND_DISPLAY", "unset"));
+    return EXIT_FAILURE;
+}
