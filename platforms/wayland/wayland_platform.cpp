@@ -99,8 +99,8 @@ void WaylandPlatform::dispatchOnce(std::optional<Clock::time_point> until)
 
 void WaylandPlatform::lost() const
 {
-    fatal(wl_display_get_error(connection_.display()) == EPROTO ? "the compositor refused a request"
-                                                               : "lost the connection to the compositor");
+    fatal(wl_display_get_error(connection_.display()) == EPROTO ? "the Wayland compositor refused a request"
+                                                               : "lost the connection to the Wayland compositor");
 }
 
 void WaylandPlatform::EndProgram()
