@@ -62,8 +62,8 @@ void Picture1::outputsChanged()
     std::erase_if(outputsOn_, [&outputs](wl_output* on) {
         return std::none_of(outputs.begin(), outputs.end(), [on](const auto& known) { return known->output == on; });
     });
-    // Before the surface is on any output, the outputs there are stand for it: a first picture
-    // on a high-density screen is then sharp at once.
+    // Before the surface is on any output, every output stands for it: the first picture on a
+    // high-density screen is then sharp at once.
     int scale = 1;
     for (const auto& output : outputs) {
         if (outputsOn_.empty() || std::find(outputsOn_.begin(), outputsOn_.end(), output->output) != outputsOn_.end()) {
@@ -73,9 +73,9 @@ void Picture1::outputsChanged()
     if (frames_ && frames_->scale() == scale) {
         return;
     }
-    if (frames_ && (!retired_ || !retired_->held())) {
-        retired_ = std::move(frames_);
-    }
+    // The buffers of the old scale stay until the compositor has let go of them (a set retired
+    // before may go now: its storage is never written again, so the compositor keeps its copy).
+    retired_ = std::move(frames_);
     frames_ = std::make_unique<ShmFrames>(connection_.shm(), scale);
     if (committedHolder_ != 0) {
         if (frameCallback_) {
