@@ -12,7 +12,7 @@ test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
                desktop-file-utils lintian weston qt6-wayland
                libx11-dev libxtst-dev imagemagick gifsicle
-               metacity mutter dbus-daemon wmctrl picom appstream)
+               metacity mutter dbus-daemon wmctrl picom appstream unzip)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick nsis)
 windows_test_packages=(wine wine64 zip)
 web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
