@@ -5,6 +5,7 @@
 # Wine and read back, then uninstalled) and the web zip. Then the package checks.
 #   release_test.sh SOURCE PROBE
 set -euo pipefail
+export LC_ALL=C
 source=$(cd "$1" && pwd)
 probe=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,30 +18,34 @@ need git git
 need unzip unzip
 need wine wine
 
-# release COPY: the sources without build folders, committed, released into COPY/dist.
-release() {
-  mkdir -p "$1"
+# Two copies of the sources without build folders, taken together and committed the same way,
+# each released into its dist/.
+one=$work/one/qex-lifts
+two=$work/second-and-longer/path/qex-lifts
+for copy in "$one" "$two"; do
+  mkdir -p "$copy"
   tar -C "$source" --exclude='./build*' --exclude=./.git --exclude=./Testing --exclude=./dist -cf - . |
-    tar -C "$1" -xf -
-  git -C "$1" init -q
-  git -C "$1" add -A
-  GIT_AUTHOR_DATE=@1700000000 GIT_COMMITTER_DATE=@1700000000 git -C "$1" \
+    tar -C "$copy" -xf -
+done
+for copy in "$one" "$two"; do
+  git -C "$copy" init -q
+  git -C "$copy" add -A
+  GIT_AUTHOR_DATE=@1700000000 GIT_COMMITTER_DATE=@1700000000 git -C "$copy" \
     -c user.name=release-test -c user.email=release-test@qex-lifts.invalid commit -q -m "release test"
-  "$1/scripts/release.sh" --no-install >"$work/release.log" 2>&1 ||
-    { cat "$work/release.log"; fail "scripts/release.sh failed in $1"; }
-}
-release "$work/one/qex-lifts"
-release "$work/second-and-longer/path/qex-lifts"
-dist=$work/one/qex-lifts/dist
-diff -r "$dist" "$work/second-and-longer/path/qex-lifts/dist" ||
-  fail "two releases of the same commit at two paths differ"
+  "$copy/scripts/release.sh" --no-install >"$work/release.log" 2>&1 ||
+    { cat "$work/release.log"; fail "scripts/release.sh failed in $copy"; }
+done
+dist=$one/dist
+diff -r "$dist" "$two/dist" || fail "two releases of the same commit at two paths differ"
+# From here on the sources are the copy's, as they were released.
+source=$one
+here=$one/tests/desktop
 
 version=$(sed -n 's/^project(qex-lifts VERSION \([0-9.]*\) .*/\1/p' "$source/CMakeLists.txt")
 name=qex-lifts-$version
 expected="$name-web.zip $name-win64.exe $name-win64.zip $name.tar.gz"
 expected+=" qex-lifts-dbgsym_${version}-1_amd64.deb qex-lifts_${version}-1_amd64.deb"
-[ "$(cd "$dist" && ls | grep -v '^SHA256SUMS$' | xargs)" = "$expected" ] ||
-  fail "dist holds $(ls "$dist" | xargs), not $expected and SHA256SUMS"
+[ "$(ls "$dist" | xargs)" = "SHA256SUMS $expected" ] || fail "dist holds $(ls "$dist" | xargs)"
 [ "$(cut -d' ' -f3 "$dist/SHA256SUMS" | xargs)" = "$expected" ] || fail "SHA256SUMS lists other files"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "a sum in SHA256SUMS is wrong"
 
