@@ -31,7 +31,7 @@ wine_measure() {
     cmake --build "$build" -j"$(nproc)" --target qex-lifts qex-win-pace-bench; } \
     >"$bench_work/wine-build.log" 2>&1 || { cat "$bench_work/wine-build.log" >&2; return 1; }
   local exe="$build/qex-lifts.exe" i
-  export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   mkdir -p "$WINEPREFIX"
   # shellcheck disable=SC2034  # bench_cleanup ends the prefix's processes when the run is cut short
   bench_wine_prefix=$WINEPREFIX

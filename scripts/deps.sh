@@ -2,7 +2,8 @@
 # Installs the Debian packages one purpose needs, only those that are missing.
 # deps.sh run: building and running the viewer. deps.sh package: that and the Debian packaging
 # tools. deps.sh web: the web page. deps.sh windows: the Windows program.
-# deps.sh test: run, package, web, windows and every test's tools.
+# deps.sh release: package, web, windows and what packs them. deps.sh test: all of that and
+# every test's tools. With QEX_DEPS_NO_INSTALL=1 it installs nothing and fails on what is missing.
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf libxcb1-dev libxcb-randr0-dev libxcb-xkb-dev libxkbcommon-x11-dev
@@ -12,19 +13,23 @@ test_packages=(libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps
                desktop-file-utils lintian weston
                libx11-dev libxtst-dev imagemagick gifsicle
-               metacity mutter openbox dbus-daemon wmctrl picom)
+               metacity mutter openbox dbus-daemon wmctrl picom appstream unzip)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick nsis)
 windows_test_packages=(wine wine64 zip)
 web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
+release_packages=(git zip)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") ;;
   package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
   web) packages=(cmake make emscripten) ;;
   windows) packages=("${windows_packages[@]}") ;;
+  release) packages=("${run_packages[@]}" "${package_packages[@]}" emscripten
+                     "${windows_packages[@]}" "${release_packages[@]}") ;;
   test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}"
-                  "${web_packages[@]}" "${windows_packages[@]}" "${windows_test_packages[@]}") ;;
-  *) echo "usage: $0 run|package|web|windows|test" >&2; exit 2 ;;
+                  "${web_packages[@]}" "${windows_packages[@]}" "${windows_test_packages[@]}"
+                  "${release_packages[@]}") ;;
+  *) echo "usage: $0 run|package|web|windows|release|test" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -34,6 +39,10 @@ for package in "${packages[@]}"; do
   fi
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+if [ "${QEX_DEPS_NO_INSTALL:-0}" = 1 ]; then
+  echo "Missing Debian packages: ${missing[*]} (scripts/deps.sh ${1} installs them)" >&2
+  exit 1
+fi
 
 echo "Installing: ${missing[*]}"
 sudo=""

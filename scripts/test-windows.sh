@@ -9,7 +9,7 @@ scripts/deps.sh test
 
 # One prefix for every test, inside the build folder: never ~/.wine.
 mkdir -p build-windows-tests
-export WINEPREFIX=$PWD/build-windows-tests/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$PWD/build-windows-tests/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # shellcheck source-path=SCRIPTDIR source=wine_prefix.sh
 . scripts/wine_prefix.sh
 wine_prefix_ready

@@ -1,5 +1,6 @@
-# What a Linux install puts beside the program: desktop entry, icons, manual page, copyright
-# and changelog. Included by the Linux program's folder, which installs the program itself.
+# What a Linux install puts beside the program: desktop entry, icons, AppStream metainfo,
+# manual page, copyright and changelog. Included by the Linux program's folder, which installs
+# the program itself.
 set(share ${PROJECT_SOURCE_DIR}/platforms/linux/share)
 include(GNUInstallDirs)
 install(FILES ${share}/qex-lifts.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -10,24 +11,24 @@ foreach(size ${QEX_ICON_SIZES})
 endforeach()
 install(FILES ${share}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# Manual pages ship compressed; -n keeps the archive free of names and times.
-set(man_page ${CMAKE_BINARY_DIR}/qex-lifts.1.gz)
-add_custom_command(OUTPUT ${man_page}
-  COMMAND gzip -9 -n -c ${share}/qex-lifts.1 > ${man_page}
-  DEPENDS ${share}/qex-lifts.1
-  VERBATIM)
-add_custom_target(man_page ALL DEPENDS ${man_page})
-install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# What software centres show of the program; its file name is its AppStream id.
+install(FILES ${share}/invalid.qex_lifts.qex_lifts.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The package's changelog; its newest entry names the version the package is built as.
 file(STRINGS ${share}/changelog.Debian changelog_head LIMIT_COUNT 1)
 if(NOT changelog_head MATCHES "^qex-lifts \\(${PROJECT_VERSION}-${QEX_PACKAGE_RELEASE}\\) ")
   message(FATAL_ERROR "share/changelog.Debian does not start with version ${PROJECT_VERSION}-${QEX_PACKAGE_RELEASE}")
 endif()
-set(changelog ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
-add_custom_command(OUTPUT ${changelog}
-  COMMAND gzip -9 -n -c ${share}/changelog.Debian > ${changelog}
-  DEPENDS ${share}/changelog.Debian
-  VERBATIM)
-add_custom_target(changelog ALL DEPENDS ${changelog})
-install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The manual page (with the project's version) and the changelog ship compressed. They are made
+# here, not by build targets, so an install finds them whatever was built; -n keeps the archive
+# free of names and times.
+configure_file(${share}/qex-lifts.1 ${CMAKE_BINARY_DIR}/qex-lifts.1 @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${share}/changelog.Debian)
+foreach(plain ${CMAKE_BINARY_DIR}/qex-lifts.1 ${share}/changelog.Debian)
+  get_filename_component(name ${plain} NAME)
+  execute_process(COMMAND gzip -9 -n -c ${plain} OUTPUT_FILE ${CMAKE_BINARY_DIR}/${name}.gz
+    COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/qex-lifts.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Debian package twice, from copies of the sources at two different paths (the
-# second with its build folder outside them), and checks that both builds give the same bytes
-# and that lintian finds no error and no hardening fault. Then unpacks it, checks that every
-# file is where a desktop expects it, validates the desktop entry, and starts the unpacked
-# program under Xvfb until its first frame is on screen, then quits it with Escape.
+# Checks a built Debian package and its -dbgsym package: lintian finds no error and no hardening
+# fault, every file is where a desktop expects it, the desktop entry and the AppStream metainfo
+# validate, and the unpacked program starts under Xvfb until its first frame is on screen, then
+# quits with Escape. The release test builds them (twice, at two paths) and runs this.
+#   package_test.sh SOURCE PROBE PACKAGE DEBUG_PACKAGE
 set -euo pipefail
 source=$1
 probe=$2
+package=$3
+debug_package=$4
 
 work=$(mktemp -d)
 server=""
@@ -22,48 +24,26 @@ here=$(dirname "$0")
 # shellcheck source=need.sh
 . "$here/need.sh"
 fail() { echo "package: $*"; exit 1; }
-need dpkg-buildflags dpkg-dev
-need file file
 need lintian lintian
 need desktop-file-validate desktop-file-utils
+need appstreamcli appstream
 need convert imagemagick
 need Xvfb xvfb
-
-# build COPY BUILD_DIR: copies the sources (without build folders) to COPY and packages them.
-build() {
-  mkdir -p "$1"
-  tar -C "$source" --exclude='./build*' --exclude=./.git --exclude=./Testing -cf - . | tar -C "$1" -xf -
-  (cd "$1" && scripts/package.sh --no-install "$2") >"$work/build.log" 2>&1 ||
-    { cat "$work/build.log"; fail "scripts/package.sh failed in $1"; }
-}
-export SOURCE_DATE_EPOCH=1700000000
-build "$work/one/qex-lifts" "$work/one/qex-lifts/build-package"
-build "$work/second-and-longer/path/qex-lifts" "$work/second-build"
-for deb in "$work"/one/qex-lifts/build-package/qex-lifts*.deb; do
-  other=$work/second-build/$(basename "$deb")
-  [ -f "$other" ] || fail "the second build made no $(basename "$deb")"
-  cmp -s "$deb" "$other" || {
-    diff <(dpkg-deb -c "$deb") <(dpkg-deb -c "$other") || true
-    fail "$(basename "$deb") differs between two builds of the same sources at two paths"
-  }
-done
-package=$(ls "$work"/one/qex-lifts/build-package/qex-lifts_*.deb)
-debug_package=$(ls "$work"/one/qex-lifts/build-package/qex-lifts-dbgsym_*.deb)
 
 findings=$(lintian --fail-on none "$package" "$debug_package" 2>/dev/null) || fail "lintian did not run"
 echo "$findings"
 if grep -q '^E: ' <<<"$findings" || grep -q 'hardening' <<<"$findings"; then
   fail "lintian finds errors or hardening faults"
 fi
-build_id=$(readelf -n "$work/one/qex-lifts/build-package/qex-lifts" | sed -n 's/^ *Build ID: //p')
-debug_files=$(dpkg-deb -c "$debug_package")
-grep -q "usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug" <<<"$debug_files" ||
-  fail "the -dbgsym package lacks the debug file of build ID $build_id"
 
 dpkg-deb -x "$package" "$work/root"
 root=$work/root/usr
 
 [ -x "$root/bin/qex-lifts" ] || fail "no program in /usr/bin"
+build_id=$(readelf -n "$root/bin/qex-lifts" | sed -n 's/^ *Build ID: //p')
+debug_files=$(dpkg-deb -c "$debug_package")
+grep -q "usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug" <<<"$debug_files" ||
+  fail "the -dbgsym package lacks the debug file of build ID $build_id"
 [ -f "$root/share/applications/qex-lifts.desktop" ] || fail "no desktop entry"
 for size in 16 32 48 64 128 256; do
   icon=$root/share/icons/hicolor/${size}x${size}/apps/qex-lifts.png
@@ -75,6 +55,8 @@ zcat "$root/share/man/man1/qex-lifts.1.gz" | grep -q '^\.SH EXIT STATUS' || fail
 [ -f "$root/share/doc/qex-lifts/copyright" ] || fail "no copyright file"
 gzip -t "$root/share/doc/qex-lifts/changelog.Debian.gz" || fail "no valid changelog"
 desktop-file-validate "$root/share/applications/qex-lifts.desktop" || fail "desktop entry does not validate"
+# Software centres read the metainfo with the desktop entry and icon it names.
+appstreamcli validate-tree --no-net "$work/root" || fail "the AppStream metainfo does not validate"
 depends=$(dpkg-deb -f "$package" Depends)
 case "$depends" in *libqt6widgets6*) ;; *) fail "Depends lacks the Qt widgets library: $depends" ;; esac
 [ -n "$(dpkg-deb -f "$package" Maintainer)" ] || fail "no maintainer"
@@ -87,4 +69,4 @@ black=$((total - white))
 start_xvfb "$work"
 "$probe" quit --black $((black * 95 / 100)) --white $((white * 95 / 100)) --settle 300 \
   -- "$root/bin/qex-lifts" || fail "the unpacked program did not show its first frame and quit cleanly"
-echo "package $(basename "$package"): the same at two paths, lintian clean, files in place, desktop entry valid, Depends: $depends"
+echo "package $(basename "$package"): lintian clean, files in place, desktop entry and metainfo valid, Depends: $depends"

@@ -70,6 +70,11 @@ resources)
   grep -q 'VALUE "ProductName", "qex-lifts"' "$rc" || fail "no product name"
   grep -q 'VALUE "OriginalFilename", "qex-lifts.exe"' "$rc" || fail "no original file name"
   grep -q 'PerMonitorV2' "$rc" || fail "the manifest does not ask for per-monitor DPI awareness"
+  version=$(sed -n 's/^project(qex-lifts VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+  grep -q "assemblyIdentity.*version=\"\"$version.0\"\"" "$rc" || fail "the manifest's version is not $version.0"
+  # The installer's own version resource, which its Properties dialog shows.
+  x86_64-w64-mingw32-windres -i "$(ls "$build"/qex-lifts-*-win64.exe)" -O rc -o "$work/installer.rc"
+  grep -q "VALUE \"ProductVersion\", \"$version\"" "$work/installer.rc" || fail "the installer has no version resource"
   [ "$(grep -c '^[0-9]* RCDATA' "$rc")" -eq 54 ] || fail "not 54 frame resources"
   ;;
 window)
@@ -126,8 +131,15 @@ installer)
   # /D must come last and unquoted.
   wine "$installer" /S "/D=$target"
   dir=$(winepath -u "$target")
-  for file in qex-lifts.exe README.txt copyright.txt Uninstall.exe; do
+  for file in qex-lifts.exe README.txt LICENSE.txt Uninstall.exe; do
     [ -f "$dir/$file" ] || fail "the installer left no $file"
+  done
+  sed 's/$/\r/' "$(dirname "$0")/../../LICENSE" | cmp -s - "$dir/LICENSE.txt" ||
+    fail "the installed LICENSE.txt is not the licence with CRLF line ends"
+  # Settings > Apps reads the size and the absent modify and repair buttons as DWORDs.
+  entry=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\qex-lifts' </dev/null)
+  for value in EstimatedSize NoModify NoRepair; do
+    grep -Eq "^ *$value +REG_DWORD +0x[1-9a-f]" <<<"$entry" || fail "no DWORD $value in the uninstall entry: $entry"
   done
   # Both packages hold the same stripped copy of the program built.
   zip=${installer%.exe}.zip
@@ -142,10 +154,15 @@ with zipfile.ZipFile(sys.argv[1]) as z:
   end_program
   # The uninstaller copies itself away and carries on in the background.
   wine "$dir/Uninstall.exe" /S
-  for _ in $(seq 300); do [ -e "$dir/qex-lifts.exe" ] || break; sleep 0.1; done
+  # The Start-menu entry goes last: once it and the folder have gone, the uninstaller is done.
+  start_menu_entry() { find "$WINEPREFIX/drive_c" -name 'qex-lifts.lnk' -path '*Start Menu*'; }
+  for _ in $(seq 300); do [ -e "$dir" ] || [ -n "$(start_menu_entry)" ] || break; sleep 0.1; done
   [ ! -e "$dir/qex-lifts.exe" ] || fail "the uninstaller left the program"
-  [ -z "$(find "$WINEPREFIX/drive_c" -name 'qex-lifts.lnk' -path '*Start Menu*')" ] ||
-    fail "the uninstaller left the Start-menu entry"
+  [ ! -e "$dir" ] || fail "the uninstaller left the install folder: $(ls -A "$dir")"
+  [ -z "$(start_menu_entry)" ] || fail "the uninstaller left the Start-menu entry"
+  for key in 'Software\The qex-lifts developers' 'Software\Microsoft\Windows\CurrentVersion\Uninstall\qex-lifts'; do
+    ! wine reg query "HKLM\\$key" </dev/null >/dev/null 2>&1 || fail "the uninstaller left HKLM\\$key"
+  done
   ;;
 *)
   fail "unknown check $check"
