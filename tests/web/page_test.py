@@ -145,7 +145,8 @@ class Firefox:
     def __init__(self, ratio):
         self.profile = tempfile.mkdtemp()
         self.process = subprocess.Popen(["firefox-esr", "--headless", "--remote-debugging-port=0", "--no-remote",
-                                         "--profile", self.profile], stderr=subprocess.PIPE, text=True)
+                                         "--profile", self.profile], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.PIPE, text=True)
         address = next(m for m in map(re.compile(r"BiDi listening on (\S+)").search, self.process.stderr) if m)
         threading.Thread(target=self.process.stderr.read, daemon=True).start()
         self.socket = websocket.create_connection(address[1] + "/session", suppress_origin=True)
@@ -171,13 +172,25 @@ class Firefox:
     def get(self, url):
         self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
 
-    def execute_script(self, script):
+    def execute_script(self, script, tries=20):
+        """As Selenium's drivers do, a script run while a new page loads runs again once it is there."""
         result = self.call("script.callFunction", target={"context": self.context}, awaitPromise=True,
                            functionDeclaration="async function() { return JSON.stringify(await (async () => {%s})()); }" % script)
+        if result["type"] == "exception":
+            if tries == 0:
+                raise RuntimeError(result["exceptionDetails"]["text"])
+            time.sleep(0.1)
+            return self.execute_script(script, tries - 1)
         return json.loads(result["result"]["value"]) if result["result"]["type"] == "string" else None
 
-    def execute(self, command, params):  # Selenium's action chains end here
-        self.call("input.performActions", context=self.context, actions=params["actions"])
+    def execute(self, command, params, tries=5):  # Selenium's action chains end here
+        try:
+            self.call("input.performActions", context=self.context, actions=params["actions"])
+        except RuntimeError:  # Firefox refuses input while a page is being replaced
+            if tries == 0:
+                raise
+            time.sleep(0.2)
+            self.execute(command, params, tries - 1)
 
     def save_screenshot(self, path):
         with open(path, "wb") as f:
@@ -191,6 +204,7 @@ class Firefox:
         self.socket.close()
         self.process.terminate()
         self.process.wait()
+        self.process.stderr.close()
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
@@ -277,7 +291,7 @@ class Page(unittest.TestCase):
     def point(self, col, row, click=False, double=False, at="Picture1"):
         """Moves the pointer to inner pixel (col, row) of the surface (or of element at), optionally clicking there."""
         box = self.js("return document.getElementById('%s').getBoundingClientRect().toJSON()" % at)
-        actions = ActionBuilder(self.driver)
+        actions = ActionBuilder(self.driver, duration=0)  # one move: each one counts in scrub mode
         actions.pointer_action.move_to_location(int(box["left"]) + 2 + col, int(box["top"]) + 2 + row)
         if click:
             actions.pointer_action.click()
@@ -310,7 +324,8 @@ class Page(unittest.TestCase):
         self.point(0, 100)  # x = 0: after the start-up wait, one count per pass
         draws = self.wait_draws(3)
         self.assertEqual(draws[2][1], 3)
-        self.assertAlmostEqual(draws[2][0] - draws[1][0], 2000, delta=40)
+        # Firefox and WebKitGTK may draw the second picture late while they still decode the rest.
+        self.assertAlmostEqual(draws[2][0] - draws[1][0], 2000, delta=40 if ENGINE == "chromium" else 150)
         self.wait_draws(10)
         # Step back during the start-up run: one frame back, stopped.
         self.key("/")
@@ -337,8 +352,12 @@ class Page(unittest.TestCase):
         moves = [(pos(b[1]) - pos(a[1])) % 18 for a, b in zip(self.draws()[before - 1:], self.draws()[before:])]
         turn = next(i for i, m in enumerate(moves) if m != 1)
         self.assertEqual(moves[turn:turn + 4], [16, 17, 17, 17])
-        # Pointer speed: 70 x y counts per pass, never more than one picture per refresh.
-        for (col, row), low, high in [((344, 404), 30, 55), ((0, 0), 14, 20)]:
+        # Pointer speed: 70 x y counts per pass, never more than one picture per refresh
+        # (WebKitGTK on Xvfb refreshes at its own, slower rate: measured).
+        refresh = self.js("""return new Promise(done => { const t = [];
+            const tick = now => t.push(now) < 12 ? requestAnimationFrame(tick) : done((t[11] - t[1]) / 10);
+            requestAnimationFrame(tick); })""")
+        for (col, row), low, high in [((344, 404), 30, 55), ((0, 0), 14, max(20, 1.25 * refresh))]:
             self.point(col, row)
             time.sleep(0.2)
             before = len(self.draws())
@@ -390,7 +409,7 @@ class Page(unittest.TestCase):
             unable("ratios 1.25 and 1.5", "WebKitGTK on X takes whole scale factors only (GDK_SCALE)")
         for ratio in ratios:
             driver = self.open(ratio=ratio)
-            self.wait_draws(2)  # then nothing new for two seconds
+            self.wait_draws(2, timeout=15)  # then nothing new for two seconds
             holder, blocks, width, left, top, border = self.js("""
                 const ctx = document.getElementById('frame').getContext('2d');
                 const [out, blocks] = qexPack(ctx), box = document.getElementById('window').getBoundingClientRect();
@@ -414,6 +433,7 @@ class Page(unittest.TestCase):
         self.open(coarse=coarse)
         if not coarse:
             self.js("document.getElementById('pad').hidden = false")
+        self.wait_draws(1)
         self.point(0, 0)
         self.wait_draws(8, timeout=8)  # past the start-up waits, at the fastest pace
         self.point(-40, 100, click=True, at="window")  # the page's background
@@ -424,7 +444,7 @@ class Page(unittest.TestCase):
             before = len(self.draws())
             self.point(4, 4, click=True, at="pad-" + pad)
             now = self.settle(0.3) if pad != "run" else self.wait_draws(before + 1)[before][1]
-            self.assertEqual((pos(now), lift(now)), ((pos(stopped) + step) % 18, lift(stopped) + lift_change), pad)
+            self.assertEqual((pos(now), lift(now)), ((pos(stopped) + step) % 18, lift(stopped) + lift_change), (pad, self.draws()[-5:]))
             stopped = now
         self.key(Keys.TAB)
         self.assertNotEqual(self.js("return document.activeElement.id"), "Picture1")
