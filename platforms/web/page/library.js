@@ -162,11 +162,15 @@ mergeInto(LibraryManager.library, {
     var files = new Uint8Array(size * count);
     var filled = 0;
     var next = 0;
+    var decode = function(blob) {
+      return createImageBitmap(blob, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'})
+        .catch(function() { return null; });
+    };
+    // The rest wait for the first, which the page shows while they load.
     var decodeFilled = function() {
       for (; next < count && filled >= (next + 1) * size; next++) {
         var blob = new Blob([files.subarray(next * size, (next + 1) * size)], {type: 'image/bmp'});
-        settle[next](createImageBitmap(blob, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'})
-          .catch(function() { return null; }));
+        settle[next](next === 0 ? decode(blob) : qexPage.decodes[0].then(decode.bind(null, blob)));
       }
     };
     // Frames the stream cannot give whole are frames the browser could not decode.
