@@ -103,7 +103,7 @@ def lift(holder):
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
     """The page under the strict policy, at / and under /nowasm/ where its program is missing;
-    asked for with ?observe, the page first loads the observer with the expected frames."""
+    as observed.html, the page first loads the observer with the expected frames."""
     def translate_path(self, path):
         return super().translate_path(path.removeprefix("/nowasm"))
 
@@ -427,7 +427,7 @@ class Page(unittest.TestCase):
         self.assertTrue(shown[0] and "qex-lifts.wasm" in shown[1], shown)
         coarse = ENGINE == "chromium"
         if not coarse:
-            unable("the pad's showing for a coarse pointer", "only Chromium's driver emulates a touch screen; the pad is shown by hand")
+            unable("the pad's showing for a coarse pointer", "touch emulation is used through Chromium's DevTools only; the pad is shown by hand")
         self.open(coarse=coarse)
         if not coarse:
             self.js("document.getElementById('pad').hidden = false")
@@ -451,7 +451,7 @@ class Page(unittest.TestCase):
 
     def test_offline_after_one_visit(self):
         if ENGINE != "chromium":
-            return unable("playing offline", "run in Chromium only, whose driver can wait on the service worker here")
+            return unable("playing offline", "this check runs in Chromium only")
         server = Server("[]")
         self.driver = browser(1)
         self.addCleanup(self.driver.quit)
