@@ -16,7 +16,8 @@ test_packages=(libgtest-dev libgmock-dev
                metacity mutter openbox dbus-daemon wmctrl picom appstream unzip)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick nsis)
 windows_test_packages=(wine wine64 zip)
-web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
+web_packages=(emscripten nodejs googletest chromium chromium-driver python3-selenium
+              firefox-esr python3-websocket webkit2gtk-driver xvfb)
 release_packages=(git zip)
 
 case "${1:-}" in

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the web page and the window-system-free suites for WebAssembly, then runs the suites
-# under Node and the page in headless Chromium.
+# under Node and the page in headless Chromium, Firefox ESR and WebKitGTK.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)

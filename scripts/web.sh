@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the viewer as a static web page into build-web/: index.html, qex-lifts.js,
-# qex-lifts.wasm, icon.png and LICENSE, ready for any static web server.
+# Builds the viewer as a static web page into build-web/: the page, its style sheet and script,
+# the program, icons, manifest, offline worker and licence, ready for any static web server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +13,6 @@ cmake --build build-wasm -j "$(nproc)" --target qex-lifts
 
 rm -rf build-web
 mkdir -p build-web
-cp build-wasm/index.html build-wasm/qex-lifts.js build-wasm/qex-lifts.wasm build-wasm/icon.png build-web/
-# Whoever copies the folder passes the licence on with it.
-cp LICENSE build-web/
+cp build-wasm/{index.html,qex-lifts.css,page.js,qex-lifts.js,qex-lifts.wasm,icon.png,icon-256.png} \
+   build-wasm/{manifest.webmanifest,sw.js,LICENSE.txt} build-web/
 echo "build-web/ is ready: python3 -m http.server -d build-web"

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "frames/numbering.h"
+
 namespace qex::frames {
 
 inline constexpr int bitmapFileSize = 17882;  // bytes of each committed frame bitmap
 
-// The committed bitmap file of holder 1..54, exactly as it is on disk; the caller checks the range.
-const unsigned char* bitmapFile(int holder);
+// The committed bitmap files of holders 1..54, exactly as on disk, one after the other,
+// compressed as one gzip stream.
+extern const unsigned char packedBitmaps[];
+extern const int packedBitmapsSize;
 
 }  // namespace qex::frames

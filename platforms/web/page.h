@@ -3,8 +3,9 @@
 // The page's side of the viewer, written in JavaScript (page/library.js).
 extern "C" {
 
-// Starts decoding the given bitmap files, in this order, with the browser's image decoder.
-void qex_page_decode_frames(const unsigned char* const* files, int size, int count);
+// Starts inflating the gzip stream of count bitmap files of size bytes each, one after the other,
+// and decoding each with the browser's image decoder as soon as its bytes are out.
+void qex_page_decode_frames(const unsigned char* packed, int packedSize, int size, int count);
 // Suspends until the picture of holder 1..count is decoded; 0 when the browser could not decode it.
 int qex_page_await_frame(int holder);
 // Shows the surface, gives it the focus and starts queueing its input into queue.

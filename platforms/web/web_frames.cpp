@@ -7,12 +7,10 @@ namespace qex::frames {
 
 WebFrameSet::WebFrameSet()
 {
-    std::array<const unsigned char*, frameCount> files{};
     for (int holder = 1; holder <= frameCount; ++holder) {
-        files[static_cast<std::size_t>(holder - 1)] = bitmapFile(holder);
         holders_[static_cast<std::size_t>(holder - 1)] = std::make_shared<const WebPicture>(holder);
     }
-    qex_page_decode_frames(files.data(), bitmapFileSize, frameCount);
+    qex_page_decode_frames(packedBitmaps, packedBitmapsSize, bitmapFileSize, frameCount);
 }
 
 PictureRef WebFrameSet::PictureOf(int holder) const

@@ -22,7 +22,7 @@ private:
 // so the first is on screen as soon as it alone is decoded.
 class WebFrameSet {
 public:
-    // Hands every embedded bitmap to the browser's decoder.
+    // Hands the embedded bitmaps to the browser to inflate and decode.
     WebFrameSet();
     // Shared handle to picture 1..54, suspending until it is decoded; null if it cannot be.
     // The caller checks the range.

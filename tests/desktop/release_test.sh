@@ -52,7 +52,7 @@ expected+=" qex-lifts-dbgsym_${version}-1_amd64.deb qex-lifts_${version}-1_amd64
 # The licence, byte for byte, in each; with CRLF line ends for Windows.
 licence=$source/LICENSE
 tar -xzOf "$dist/$name.tar.gz" "$name/LICENSE" | cmp -s - "$licence" || fail "the tarball's LICENSE differs"
-unzip -p "$dist/$name-web.zip" "$name-web/LICENSE" | cmp -s - "$licence" || fail "the web zip's LICENSE differs"
+unzip -p "$dist/$name-web.zip" "$name-web/LICENSE.txt" | cmp -s - "$licence" || fail "the web zip's LICENSE.txt differs"
 sed 's/$/\r/' "$licence" >"$work/LICENSE.txt"
 unzip -p "$dist/$name-win64.zip" "$name-win64/LICENSE.txt" | cmp -s - "$work/LICENSE.txt" ||
   fail "the Windows zip's LICENSE.txt is not the licence with CRLF line ends"

@@ -16,6 +16,7 @@ mergeInto(LibraryManager.library, {
     // Scheduled waits are woken this long before their deadline (timers fire late by a few
     // tenths of a millisecond) and finish on posted messages, which come back within microseconds.
     timerSlackMs: 1,
+    shownOnce: false,
 
     surface: function() { return document.getElementById('Picture1'); },
 
@@ -37,6 +38,10 @@ mergeInto(LibraryManager.library, {
       var canvas = qexPage.canvas;
       qexPage.context.drawImage(qexPage.bitmaps[qexPage.pending - 1], 0, 0, canvas.width, canvas.height);
       qexPage.pending = 0;
+      if (!qexPage.shownOnce) {
+        qexPage.shownOnce = true;
+        document.dispatchEvent(new Event('qex-playing'));
+      }
       if (qexPage.wakeOnDraw && qexPage.wake) qexPage.wake();
     },
 
@@ -72,13 +77,29 @@ mergeInto(LibraryManager.library, {
         return event.clientX >= box.left && event.clientX < box.right &&
                event.clientY >= box.top && event.clientY < box.bottom;
       };
-      qexPage.listen(surface, 'keydown', function(event) {
+      // Keys typed anywhere but in a control of the page's own are the viewer's, so a click
+      // beside the picture never leaves the keyboard without effect.
+      qexPage.listen(document, 'keydown', function(event) {
+        if (event.target.closest && event.target.closest('input, textarea, select, button, [contenteditable]')) {
+          return;
+        }
         var code = qexPage.keyCode(event);
-        // Space would scroll, "/" open a find bar, Tab would take the focus away.
-        if (code === 27 || ' +-,/*.'.indexOf(event.key) >= 0 && code || event.key === 'Tab') {
+        // Space would scroll, "/" open a find bar; Tab stays the browser's, to move on.
+        if (code === 27 || ' +-,/*.'.indexOf(event.key) >= 0 && code) {
           event.preventDefault();
         }
         if (code) send(0, code);
+      });
+      // The pad under the picture, shown for coarse pointers, types the keys it is labelled with.
+      document.querySelectorAll('#pad button').forEach(function(button) {
+        qexPage.listen(button, 'mousedown', function(event) { event.preventDefault(); });
+        qexPage.listen(button, 'click', function() { send(0, button.dataset.key.charCodeAt(0)); });
+      });
+      // A click on the page's background would leave the focus nowhere; selecting text stays possible.
+      qexPage.listen(document, 'click', function() {
+        if (document.activeElement === document.body && document.getSelection().isCollapsed) {
+          surface.focus({preventScroll: true});
+        }
       });
       qexPage.listen(surface, 'pointerdown', function(event) {
         surface.setPointerCapture(event.pointerId);
@@ -110,7 +131,7 @@ mergeInto(LibraryManager.library, {
       qexPage.listen(surface, 'contextmenu', function(event) { event.preventDefault(); });
       qexPage.listen(surface, 'dragstart', function(event) { event.preventDefault(); });
       surface.hidden = false;
-      surface.focus();
+      surface.focus({preventScroll: true});
     },
 
     // Replaces the surface with the notice that the viewer has ended.
@@ -120,22 +141,53 @@ mergeInto(LibraryManager.library, {
       qexPage.pending = 0;
       var notice = document.getElementById('notice');
       document.getElementById('window').hidden = true;
+      document.getElementById('pad').hidden = true;
       notice.hidden = false;
+      // Written once shown, so the live region announces it.
+      document.getElementById('ended').textContent = 'The viewer has ended.';
       document.getElementById('again').focus();
     },
   },
 
-  // Starts the browser's decoding of every frame; the first is first in line.
+  // Inflates the frames as a stream and starts decoding each as soon as its bytes are out,
+  // so the first is on its way before the last is inflated.
   qex_page_decode_frames__deps: ['$qexPage'],
-  qex_page_decode_frames: function(files, size, count) {
+  qex_page_decode_frames: function(packed, packedSize, size, count) {
     qexPage.setUpCanvas();
+    var settle = [];
     qexPage.decodes = [];
     for (var i = 0; i < count; i++) {
-      var start = HEAPU32[(files >> 2) + i];
-      var blob = new Blob([HEAPU8.slice(start, start + size)], {type: 'image/bmp'});
-      qexPage.decodes.push(createImageBitmap(blob, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'})
-        .catch(function() { return null; }));
+      qexPage.decodes.push(new Promise(function(resolve) { settle.push(resolve); }));
     }
+    var files = new Uint8Array(size * count);
+    var filled = 0;
+    var next = 0;
+    var decode = function(blob) {
+      return createImageBitmap(blob, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'})
+        .catch(function() { return null; });
+    };
+    // The rest wait for the first, which the page shows while they load.
+    var decodeFilled = function() {
+      for (; next < count && filled >= (next + 1) * size; next++) {
+        var blob = new Blob([files.subarray(next * size, (next + 1) * size)], {type: 'image/bmp'});
+        settle[next](next === 0 ? decode(blob) : qexPage.decodes[0].then(decode.bind(null, blob)));
+      }
+    };
+    // Frames the stream cannot give whole are frames the browser could not decode.
+    var giveUp = function() {
+      for (; next < count; next++) settle[next](null);
+    };
+    var reader = new Blob([HEAPU8.slice(packed, packed + packedSize)]).stream()
+      .pipeThrough(new DecompressionStream('gzip')).getReader();
+    var take = function(result) {
+      if (result.done) return giveUp();
+      var chunk = result.value.subarray(0, files.length - filled);
+      files.set(chunk, filled);
+      filled += chunk.length;
+      decodeFilled();
+      return reader.read().then(take);
+    };
+    reader.read().then(take).catch(giveUp);
   },
 
   qex_page_await_frame__deps: ['$qexPage'],
