@@ -2,7 +2,8 @@
 # Builds the Debian package twice, from copies of the sources at two different paths (the
 # second with its build folder outside them), and checks that both builds give the same bytes
 # and that lintian finds no error and no hardening fault. Then unpacks it, checks that every
-# file is where a desktop expects it, validates the desktop entry, and starts the unpacked
+# file is where a desktop expects it, that it depends on the X11 and Wayland client libraries
+# and no toolkit, validates the desktop entry, and starts the unpacked
 # program under Xvfb until its first frame is on screen, then quits it with Escape.
 set -euo pipefail
 source=$1
@@ -11,7 +12,7 @@ probe=$2
 work=$(mktemp -d)
 server=""
 cleanup() {
-  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  [ -z "$server" ] || kill "$server" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -76,7 +77,13 @@ zcat "$root/share/man/man1/qex-lifts.1.gz" | grep -q '^\.SH EXIT STATUS' || fail
 gzip -t "$root/share/doc/qex-lifts/changelog.Debian.gz" || fail "no valid changelog"
 desktop-file-validate "$root/share/applications/qex-lifts.desktop" || fail "desktop entry does not validate"
 depends=$(dpkg-deb -f "$package" Depends)
-case "$depends" in *libqt6widgets6*) ;; *) fail "Depends lacks the Qt widgets library: $depends" ;; esac
+# The libraries come from the program itself: X11 and Wayland spoken to directly, no toolkit.
+for library in libxcb1 libxkbcommon-x11-0 libwayland-client0 libdecor-0-0; do
+  grep -qw "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+! grep -qi 'qt' <<<"$depends" || fail "Depends names a toolkit library: $depends"
+grep -qw libdecor-0-plugin-1-cairo <<<"$(dpkg-deb -f "$package" Recommends)" ||
+  fail "the title-bar plugin libdecor loads at run time is not recommended"
 [ -n "$(dpkg-deb -f "$package" Maintainer)" ] || fail "no maintainer"
 
 # The unpacked program must show its first frame: 95 % of image01's black and white pixels.
