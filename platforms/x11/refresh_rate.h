@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platforms/x11/connection.h"
+
+#include <xcb/randr.h>
+
+#include <chrono>
+#include <vector>
+
+namespace qex::x11 {
+
+// The refresh interval of the monitor the window is on, from RandR's CRTCs and their modes;
+// 60 Hz where the server does not say.
+class RefreshRate {
+public:
+    // Sends the questions; their answers are taken when first needed.
+    explicit RefreshRate(const Connection& connection);
+
+    // Where the window is now, in root coordinates.
+    void windowMoved(int x, int y, int width, int height);
+    std::chrono::steady_clock::duration interval();
+
+private:
+    struct Monitor {
+        int x, y, width, height;
+        double hertz;
+    };
+
+    void readMonitors();
+
+    const Connection& connection_;
+    bool present_ = false;
+    bool read_ = false;
+    xcb_randr_query_version_cookie_t version_{};
+    xcb_randr_get_screen_resources_current_cookie_t resources_{};
+    std::vector<Monitor> monitors_;
+    int centreX_ = 0, centreY_ = 0;
+    std::chrono::steady_clock::duration interval_{};
+    bool known_ = false;
+};
+
+}  // namespace qex::x11
