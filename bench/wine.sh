@@ -91,7 +91,7 @@ cpu_ticks() {
 wine_server_pid() {
   local pid
   for pid in $(pgrep -x wineserver64 || pgrep -x wineserver); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
       return 0
     fi
