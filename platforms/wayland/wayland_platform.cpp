@@ -1,0 +1,125 @@
+#include "platforms/wayland/wayland_platform.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace qex::wayland {
+
+WaylandPlatform::WaylandPlatform(Connection& connection, Picture1& surface, Keyboard& keyboard,
+                                 const frames::FrameSet& frames)
+    : DesktopPlatform(surface, frames), connection_(connection), picture1_(surface), keyboard_(keyboard)
+{
+}
+
+void WaylandPlatform::PumpEvents()
+{
+    dispatchOnce(Clock::now());
+    keyboard_.repeat(Clock::now());
+}
+
+void WaylandPlatform::waitUntil(Clock::time_point deadline)
+{
+    // poll wakes up to a timer slack late: it sleeps until shortly before the deadline,
+    // delivering events as they come, and a short sleep of its own meets the deadline.
+    constexpr auto earlyWake = std::chrono::microseconds(500);
+    for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
+        keyboard_.repeat(now);
+        auto wake = deadline - earlyWake;
+        if (const auto repeat = keyboard_.repeatDue()) {
+            wake = std::min(wake, *repeat);
+        }
+        if (wake > now) {
+            dispatchOnce(wake);
+            continue;
+        }
+        PumpEvents();
+        std::this_thread::sleep_until(deadline);
+    }
+    keyboard_.repeat(Clock::now());
+}
+
+void WaylandPlatform::sleepUntilInput()
+{
+    dispatchOnce(keyboard_.repeatDue());
+    keyboard_.repeat(Clock::now());
+}
+
+WaylandPlatform::Clock::duration WaylandPlatform::refreshInterval()
+{
+    return std::chrono::duration_cast<Clock::duration>(picture1_.refreshInterval());
+}
+
+void WaylandPlatform::dispatchOnce(std::optional<Clock::time_point> until)
+{
+    wl_display* display = connection_.display();
+    while (wl_display_prepare_read(display) != 0) {
+        if (wl_display_dispatch_pending(display) < 0) {
+            lost();
+        }
+    }
+    // Everything asked for goes out before the sleep; a full socket waits for room as well.
+    const bool flushed = wl_display_flush(display) >= 0;
+    if (!flushed && errno != EAGAIN) {
+        wl_display_cancel_read(display);
+        lost();
+    }
+    pollfd connection{wl_display_get_fd(display), static_cast<short>(POLLIN | (flushed ? 0 : POLLOUT)), 0};
+    timespec timeout{};
+    if (until) {
+        const auto left = std::max(Clock::duration::zero(), *until - Clock::now());
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        timeout.tv_sec = static_cast<std::time_t>(ns / 1'000'000'000);
+        timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+    }
+    const int ready = ppoll(&connection, 1, until ? &timeout : nullptr, nullptr);
+    if (ready > 0 && (connection.revents & POLLIN)) {
+        if (wl_display_read_events(display) < 0) {
+            lost();
+        }
+    } else {
+        wl_display_cancel_read(display);
+        if (ready > 0 && (connection.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            lost();
+        }
+    }
+    if (wl_display_dispatch_pending(display) < 0) {
+        lost();
+    }
+}
+
+void WaylandPlatform::lost() const
+{
+    fatal(wl_display_get_error(connection_.display()) == EPROTO ? "the compositor refused a request"
+                                                               : "lost the connection to the compositor");
+}
+
+void WaylandPlatform::EndProgram()
+{
+    wl_display_flush(connection_.display());
+    std::fflush(nullptr);
+#if defined(__SANITIZE_ADDRESS__)
+    // No exit handlers run, so the leak check that would run there runs here.
+    __lsan_do_leak_check();
+#endif
+    // The loop never unwinds: the process stops here.
+    std::_Exit(EXIT_SUCCESS);
+}
+
+void WaylandPlatform::RaiseError(std::string_view what)
+{
+    std::fprintf(stderr, "qex-lifts: error: %.*s\n", static_cast<int>(what.size()), what.data());
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace qex::wayland
