@@ -95,6 +95,8 @@ machine_description() {
   echo "- CPU: ${cpu:-unknown}, ${cores} logical cores available"
   echo "- Memory: ${memory}"
   echo "- Kernel: $(uname -sr)"
+  # Other work on the machine shows in every timing: a load above the core count spoils the pace rows.
+  echo "- Load average (1, 5, 15 min) at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo "- X server: Xvfb $(dpkg-query -W -f='${Version}' xvfb), 1024x768x24, no window manager; libxcb $(dpkg-query -W -f='${Version}' libxcb1)"
   echo "- Comparison viewers: ImageMagick animate $(dpkg-query -W -f='${Version}' imagemagick-6.q16 2>/dev/null || echo '?'), gifsicle gifview $(dpkg-query -W -f='${Version}' gifsicle)"
 }
