@@ -68,10 +68,8 @@ std::int16_t shiftState(std::uint16_t state)
 
 }  // namespace
 
-Picture1::Picture1(const x11::Connection& connection, xcb_window_t window, int scale, SurfaceEvents& events,
-                   const x11::Keyboard& keyboard, const x11::DoubleClickTime& doubleClick)
-    : connection_(connection), window_(window), scale_(scale), events_(events), keyboard_(keyboard),
-      doubleClick_(doubleClick), compositor_(connection.get(), connection.atom(x11::Atom::compositorSelection))
+Picture1::Picture1(const x11::Connection& connection, xcb_window_t window, int scale, SurfaceEvents& events)
+    : connection_(connection), window_(window), scale_(scale), events_(events), compositor_(connection.get(), connection.atom(x11::Atom::compositorSelection))
 {
     xcb_connection_t* c = connection.get();
     const xcb_screen_t& screen = connection.screen();
@@ -289,9 +287,8 @@ void Picture1::expose(const xcb_expose_event_t& event)
     }
 }
 
-void Picture1::keyPress(const xcb_key_press_event_t& event)
+void Picture1::keyPress(std::uint32_t character)
 {
-    const std::uint32_t character = keyboard_.character(event.detail);
     // Keys that give no character of the program's set (function keys, arrows) are not commands.
     if (character == 0 || character > 0xFF) {
         return;
@@ -314,14 +311,14 @@ void Picture1::motion(const xcb_motion_notify_event_t& event)
     events_.mouseMove(buttons, shiftState(event.state), unitsAcross(col), unitsDown(row));
 }
 
-void Picture1::buttonPress(const xcb_button_press_event_t& event)
+void Picture1::buttonPress(const xcb_button_press_event_t& event, std::uint32_t doubleClickMs)
 {
     const int button = event.detail;
     if (button != XCB_BUTTON_INDEX_1 && button != XCB_BUTTON_INDEX_3) {
         clickButton_ = 0;
         return;
     }
-    const bool second = button == lastPressButton_ && event.time - lastPressTime_ <= doubleClick_.milliseconds() &&
+    const bool second = button == lastPressButton_ && event.time - lastPressTime_ <= doubleClickMs &&
                         std::abs(event.event_x - lastPressX_) <= doubleClickDistance * scale_ &&
                         std::abs(event.event_y - lastPressY_) <= doubleClickDistance * scale_;
     if (second) {
