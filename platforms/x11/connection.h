@@ -11,7 +11,7 @@ namespace qex::x11 {
 // The atoms the window uses, asked for together so start-up waits for the server once.
 enum class Atom {
     wmProtocols, wmDeleteWindow, utf8String, netWmName, netWmPid, netWmIcon, netWmState,
-    netWmStateSkipTaskbar, netWmWindowType, netWmWindowTypeNormal, netActiveWindow,
+    netWmStateSkipTaskbar, netWmWindowType, netWmWindowTypeNormal,
     netSupportingWmCheck, motifWmHints, manager, xsettingsSelection, xsettingsSettings,
     compositorSelection, count
 };

@@ -4,12 +4,12 @@
 #include "platforms/x11/changed_bands.h"
 #include "platforms/x11/compositor_watch.h"
 #include "platforms/x11/connection.h"
+#include "platforms/x11/frame_pixmaps.h"
 #include "platforms/x11/frame_set.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace qex {
 
@@ -40,15 +40,6 @@ public:
     void buttonRelease(const xcb_button_release_event_t& event);
 
 private:
-    struct BitLayout {
-        bool lowBitFirst;   // the leftmost pixel of a byte in its low bit
-        bool swapInUnit;    // bytes of a scanline unit stored in the reverse order
-        int unitBytes;
-        int rowBytes;       // of a scaled row, with the server's scanline padding
-    };
-
-    xcb_pixmap_t pixmapOf(const frames::FramePicture& frame);
-    void fillScaledRows(const frames::FramePicture& frame, int firstRow, int rows);
     void copy(const xcb_rectangle_t* areas, std::size_t count);
     void drawBorder();
 
@@ -60,12 +51,8 @@ private:
     x11::CompositorWatch compositor_;
     xcb_gcontext_t copyGc_ = 0;    // on the canvas, no exposure events; set bits white
     xcb_gcontext_t borderGc_ = 0;  // on the window, for the edge
-    xcb_gcontext_t uploadGc_ = 0;  // on 1-bit pixmaps
     std::array<std::uint32_t, 5> colours_{};  // the edge's four shades, then the face
-    BitLayout layout_{};
-    std::size_t maxUploadBytes_ = 0;
-    std::vector<std::uint8_t> rows_;  // upload scratch, sized once
-    std::array<xcb_pixmap_t, frames::frameCount> pixmaps_{};
+    x11::FramePixmaps pixmaps_;
     std::array<xcb_rectangle_t, x11::maxBands> bands_{};
     std::shared_ptr<const frames::FramePicture> picture_;
 
