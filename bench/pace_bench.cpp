@@ -7,9 +7,7 @@
 #include "engine/play_loop.h"
 #include "engine/player_state.h"
 #include "platforms/x11/connection.h"
-#include "platforms/x11/desktop_settings.h"
 #include "platforms/x11/frame_set.h"
-#include "platforms/x11/keyboard.h"
 #include "platforms/x11/picture1.h"
 #include "platforms/x11/refresh_rate.h"
 #include "platforms/x11/x11_platform.h"
@@ -137,10 +135,8 @@ int main(int argc, char* argv[])
     bench::NoEvents ignore;
     Redraws redraws;
     redraws.window = openWindow(connection);
-    const qex::x11::Keyboard keyboard(connection);
-    const qex::x11::DoubleClickTime doubleClick(connection);
     qex::x11::RefreshRate refresh(connection);
-    qex::Picture1 surface(connection, redraws.window, 1, ignore, keyboard, doubleClick);
+    qex::Picture1 surface(connection, redraws.window, 1, ignore);
     redraws.surface = &surface;
     qex::X11Platform platform(connection, redraws, surface, frames, refresh);
     // Timing starts only once the window is really on screen, as in the program.

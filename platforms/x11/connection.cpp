@@ -27,6 +27,10 @@ Connection::Connection()
     screen_ = roots.data;
     // Asked now, answered while the atoms come back.
     xcb_prefetch_extension_data(connection_, &xcb_randr_id);
+    xcb_prefetch_maximum_request_length(connection_);
+    constexpr std::uint32_t maxResourceWords = 1 << 16;  // 256 KiB, far beyond any desktop's resources
+    resources_ = xcb_get_property(connection_, 0, screen_->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0,
+                                  maxResourceWords);
 
     const std::string xsettings = "_XSETTINGS_S" + std::to_string(screenNumber_);
     const std::string compositor = "_NET_WM_CM_S" + std::to_string(screenNumber_);
@@ -34,7 +38,7 @@ Connection::Connection()
     const std::array<const char*, static_cast<std::size_t>(Atom::count)> names = {
         "WM_PROTOCOLS", "WM_DELETE_WINDOW", "UTF8_STRING", "_NET_WM_NAME", "_NET_WM_PID", "_NET_WM_ICON",
         "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL",
-        "_NET_ACTIVE_WINDOW", "_NET_SUPPORTING_WM_CHECK", "_MOTIF_WM_HINTS", "MANAGER", xsettings.c_str(),
+        "_NET_SUPPORTING_WM_CHECK", "_MOTIF_WM_HINTS", "MANAGER", xsettings.c_str(),
         "_XSETTINGS_SETTINGS", compositor.c_str()};
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (std::size_t i = 0; i < names.size(); ++i) {

@@ -11,7 +11,7 @@ namespace qex::x11 {
 // The atoms the window uses, asked for together so start-up waits for the server once.
 enum class Atom {
     wmProtocols, wmDeleteWindow, utf8String, netWmName, netWmPid, netWmIcon, netWmState,
-    netWmStateSkipTaskbar, netWmWindowType, netWmWindowTypeNormal, netActiveWindow,
+    netWmStateSkipTaskbar, netWmWindowType, netWmWindowTypeNormal,
     netSupportingWmCheck, motifWmHints, manager, xsettingsSelection, xsettingsSettings,
     compositorSelection, count
 };
@@ -30,6 +30,8 @@ public:
     xcb_screen_t& screen() const { return *screen_; }
     int screenNumber() const { return screenNumber_; }
     xcb_atom_t atom(Atom which) const { return atoms_[static_cast<std::size_t>(which)]; }
+    // The root window's resource database (RESOURCE_MANAGER), asked for with the atoms.
+    xcb_get_property_cookie_t resourcesAsked() const { return resources_; }
 
     // The server went away (or broke the connection): one line, status 1.
     [[noreturn]] void lost() const;
@@ -48,6 +50,7 @@ private:
     xcb_connection_t* connection_ = nullptr;
     xcb_screen_t* screen_ = nullptr;
     int screenNumber_ = 0;
+    xcb_get_property_cookie_t resources_{};
     std::array<xcb_atom_t, static_cast<std::size_t>(Atom::count)> atoms_{};
 };
 

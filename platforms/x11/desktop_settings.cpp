@@ -78,8 +78,7 @@ std::uint32_t doubleClickIn(std::string_view data)
 
 int desktopScale(const Connection& connection)
 {
-    const auto reply =
-        property(connection.get(), connection.screen().root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING);
+    const PropertyReply reply(xcb_get_property_reply(connection.get(), connection.resourcesAsked(), nullptr));
     if (!reply) {
         connection.check();
         return 1;

@@ -15,9 +15,7 @@ Form1::Form1(const x11::Connection& connection, const frames::FrameSet& frames)
       scale_(x11::desktopScale(connection)),
       window_(open()),
       refresh_(connection),
-      keyboard_(connection),
-      doubleClick_(connection),
-      picture1_(connection, window_, scale_, *this, keyboard_, doubleClick_),
+      picture1_(connection, window_, scale_, *this),
       platform_(connection, *this, picture1_, frames, refresh_)
 {
 }
@@ -63,9 +61,35 @@ void Form1::run()
     Form_Activate(state_, platform_);
 }
 
+x11::Keyboard& Form1::keyboard()
+{
+    if (!keyboard_) {
+        keyboard_.emplace(connection_);
+    }
+    return *keyboard_;
+}
+
+x11::DoubleClickTime& Form1::doubleClick()
+{
+    if (!doubleClick_) {
+        doubleClick_.emplace(connection_);
+    }
+    return *doubleClick_;
+}
+
+bool Form1::idle()
+{
+    if (!activated_ || (keyboard_ && doubleClick_)) {
+        return false;
+    }
+    keyboard();
+    doubleClick();
+    return true;
+}
+
 void Form1::handle(const xcb_generic_event_t& event)
 {
-    if (keyboard_.handle(event)) {
+    if (keyboard_ && keyboard_->handle(event)) {
         return;
     }
     switch (event.response_type & 0x7F) {
@@ -73,13 +97,13 @@ void Form1::handle(const xcb_generic_event_t& event)
         picture1_.expose(reinterpret_cast<const xcb_expose_event_t&>(event));
         break;
     case XCB_KEY_PRESS:
-        picture1_.keyPress(reinterpret_cast<const xcb_key_press_event_t&>(event));
+        picture1_.keyPress(keyboard().character(reinterpret_cast<const xcb_key_press_event_t&>(event).detail));
         break;
     case XCB_MOTION_NOTIFY:
         picture1_.motion(reinterpret_cast<const xcb_motion_notify_event_t&>(event));
         break;
     case XCB_BUTTON_PRESS:
-        picture1_.buttonPress(reinterpret_cast<const xcb_button_press_event_t&>(event));
+        picture1_.buttonPress(reinterpret_cast<const xcb_button_press_event_t&>(event), doubleClick().milliseconds());
         break;
     case XCB_BUTTON_RELEASE:
         picture1_.buttonRelease(reinterpret_cast<const xcb_button_release_event_t&>(event));
@@ -91,7 +115,9 @@ void Form1::handle(const xcb_generic_event_t& event)
             // The close box, Alt+F4 or another close request: a loop without its window must not go on.
             platform_.EndProgram();
         }
-        doubleClick_.handle(event);
+        if (doubleClick_) {
+            doubleClick_->handle(event);
+        }
         break;
     }
     case XCB_MAP_NOTIFY:
@@ -120,7 +146,9 @@ void Form1::handle(const xcb_generic_event_t& event)
         break;
     case XCB_PROPERTY_NOTIFY:
     case XCB_DESTROY_NOTIFY:
-        doubleClick_.handle(event);
+        if (doubleClick_) {
+            doubleClick_->handle(event);
+        }
         break;
     default:
         break;

@@ -10,6 +10,8 @@
 #include "platforms/x11/refresh_rate.h"
 #include "platforms/x11/x11_platform.h"
 
+#include <optional>
+
 namespace qex {
 
 // The program's one window: a fixed 349 x 407 client area (times the desktop's scale) covered by
@@ -31,6 +33,9 @@ public:
 private:
     xcb_window_t open();
     void handle(const xcb_generic_event_t& event) override;
+    bool idle() override;
+    x11::Keyboard& keyboard();
+    x11::DoubleClickTime& doubleClick();
     void configured(const xcb_configure_notify_event_t& event);
 
     void keyPress(std::int16_t& keyAscii) override;
@@ -43,8 +48,9 @@ private:
     bool managed_ = false;  // a window manager runs
     xcb_window_t window_;
     x11::RefreshRate refresh_;
-    x11::Keyboard keyboard_;
-    x11::DoubleClickTime doubleClick_;
+    // Set up once the first picture is up (or when first needed): the first picture waits for neither.
+    std::optional<x11::Keyboard> keyboard_;
+    std::optional<x11::DoubleClickTime> doubleClick_;
     PlayerState state_;
     Picture1 picture1_;
     X11Platform platform_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
-#include <cstring>
 
 namespace qex {
 namespace {
@@ -68,27 +67,13 @@ std::int16_t shiftState(std::uint16_t state)
 
 }  // namespace
 
-Picture1::Picture1(const x11::Connection& connection, xcb_window_t window, int scale, SurfaceEvents& events,
-                   const x11::Keyboard& keyboard, const x11::DoubleClickTime& doubleClick)
-    : connection_(connection), window_(window), scale_(scale), events_(events), keyboard_(keyboard),
-      doubleClick_(doubleClick), compositor_(connection.get(), connection.atom(x11::Atom::compositorSelection))
+Picture1::Picture1(const x11::Connection& connection, xcb_window_t window, int scale, SurfaceEvents& events)
+    : connection_(connection), window_(window), scale_(scale), events_(events),
+      compositor_(connection.get(), connection.atom(x11::Atom::compositorSelection)),
+      pixmaps_(connection, window, scale)
 {
     xcb_connection_t* c = connection.get();
     const xcb_screen_t& screen = connection.screen();
-    const xcb_setup_t& setup = *xcb_get_setup(c);
-
-    const int unit = setup.bitmap_format_scanline_unit;
-    const int pad = std::max<int>(8, setup.bitmap_format_scanline_pad);
-    const int padBytes = pad / 8;
-    layout_.lowBitFirst = setup.bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST;
-    layout_.unitBytes = std::max(1, unit / 8);
-    layout_.swapInUnit = unit > 8 && setup.bitmap_format_bit_order != setup.image_byte_order;
-    layout_.rowBytes = (frameWidth * scale + pad - 1) / pad * padBytes;
-    // Requests beyond the server's limit would break the connection: uploads go in strips.
-    maxUploadBytes_ = static_cast<std::size_t>(xcb_get_maximum_request_length(c)) * 4 - sizeof(xcb_put_image_request_t);
-    const auto stripRows = std::min<std::size_t>(frameHeight * static_cast<std::size_t>(scale),
-                                                 maxUploadBytes_ / static_cast<std::size_t>(layout_.rowBytes));
-    rows_.resize(stripRows * static_cast<std::size_t>(layout_.rowBytes));
 
     const xcb_visualtype_t* visual = visualOf(screen);
     for (std::size_t i = 0; i < edgeRgb.size(); ++i) {
@@ -119,69 +104,9 @@ Picture1::~Picture1()
     if (xcb_connection_has_error(c)) {
         return;
     }
-    for (const xcb_pixmap_t pixmap : pixmaps_) {
-        if (pixmap) xcb_free_pixmap(c, pixmap);
-    }
-    for (const xcb_gcontext_t gc : {copyGc_, borderGc_, uploadGc_}) {
+    for (const xcb_gcontext_t gc : {copyGc_, borderGc_}) {
         if (gc) xcb_free_gc(c, gc);
     }
-}
-
-void Picture1::fillScaledRows(const frames::FramePicture& frame, int firstRow, int rows)
-{
-    const auto source = frame.rows();
-    const auto rowBytes = static_cast<std::size_t>(layout_.rowBytes);
-    std::memset(rows_.data(), 0, rowBytes * static_cast<std::size_t>(rows));
-    const bool asPacked = scale_ == 1 && layout_.lowBitFirst && !layout_.swapInUnit &&
-                          rowBytes == static_cast<std::size_t>(frames::packedRowBytes);
-    for (int r = 0; r < rows; ++r) {
-        const int y = (firstRow + r) / scale_;
-        const std::uint8_t* from = source.data() + static_cast<std::size_t>(y) * frames::packedRowBytes;
-        std::uint8_t* to = rows_.data() + rowBytes * static_cast<std::size_t>(r);
-        if (asPacked) {
-            std::memcpy(to, from, rowBytes);
-            continue;
-        }
-        for (int x = 0; x < frameWidth * scale_; ++x) {
-            const int sx = x / scale_;
-            if (!(from[sx / 8] >> (sx % 8) & 1)) {
-                continue;
-            }
-            int byte = x / 8;
-            if (layout_.swapInUnit) {
-                const int inUnit = byte % layout_.unitBytes;
-                byte += layout_.unitBytes - 1 - 2 * inUnit;
-            }
-            to[byte] |= static_cast<std::uint8_t>(1u << (layout_.lowBitFirst ? x % 8 : 7 - x % 8));
-        }
-    }
-}
-
-xcb_pixmap_t Picture1::pixmapOf(const frames::FramePicture& frame)
-{
-    xcb_pixmap_t& pixmap = pixmaps_[static_cast<std::size_t>(frame.holder() - 1)];
-    if (pixmap) {
-        return pixmap;
-    }
-    // Uploaded the first time the frame is shown, scaled once, and copied on the server after that.
-    xcb_connection_t* c = connection_.get();
-    const int width = frameWidth * scale_;
-    const int height = frameHeight * scale_;
-    pixmap = xcb_generate_id(c);
-    xcb_create_pixmap(c, 1, pixmap, window_, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height));
-    if (!uploadGc_) {
-        uploadGc_ = xcb_generate_id(c);
-        xcb_create_gc(c, uploadGc_, pixmap, 0, nullptr);
-    }
-    const int stripRows = static_cast<int>(rows_.size() / static_cast<std::size_t>(layout_.rowBytes));
-    for (int top = 0; top < height; top += stripRows) {
-        const int rows = std::min(stripRows, height - top);
-        fillScaledRows(frame, top, rows);
-        xcb_put_image(c, XCB_IMAGE_FORMAT_XY_PIXMAP, pixmap, uploadGc_, static_cast<std::uint16_t>(width),
-                      static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0, 1,
-                      static_cast<std::uint32_t>(layout_.rowBytes * rows), rows_.data());
-    }
-    return pixmap;
 }
 
 bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
@@ -213,7 +138,7 @@ void Picture1::copy(const xcb_rectangle_t* areas, std::size_t count)
         return;
     }
     xcb_connection_t* c = connection_.get();
-    const xcb_pixmap_t pixmap = pixmapOf(*picture_);
+    const xcb_pixmap_t pixmap = pixmaps_.of(*picture_);
     std::array<xcb_rectangle_t, x11::maxBands> clips{};
     int top = frameHeight * scale_, left = frameWidth * scale_, bottom = 0, right = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -289,9 +214,8 @@ void Picture1::expose(const xcb_expose_event_t& event)
     }
 }
 
-void Picture1::keyPress(const xcb_key_press_event_t& event)
+void Picture1::keyPress(std::uint32_t character)
 {
-    const std::uint32_t character = keyboard_.character(event.detail);
     // Keys that give no character of the program's set (function keys, arrows) are not commands.
     if (character == 0 || character > 0xFF) {
         return;
@@ -314,14 +238,14 @@ void Picture1::motion(const xcb_motion_notify_event_t& event)
     events_.mouseMove(buttons, shiftState(event.state), unitsAcross(col), unitsDown(row));
 }
 
-void Picture1::buttonPress(const xcb_button_press_event_t& event)
+void Picture1::buttonPress(const xcb_button_press_event_t& event, std::uint32_t doubleClickMs)
 {
     const int button = event.detail;
     if (button != XCB_BUTTON_INDEX_1 && button != XCB_BUTTON_INDEX_3) {
         clickButton_ = 0;
         return;
     }
-    const bool second = button == lastPressButton_ && event.time - lastPressTime_ <= doubleClick_.milliseconds() &&
+    const bool second = button == lastPressButton_ && event.time - lastPressTime_ <= doubleClickMs &&
                         std::abs(event.event_x - lastPressX_) <= doubleClickDistance * scale_ &&
                         std::abs(event.event_y - lastPressY_) <= doubleClickDistance * scale_;
     if (second) {

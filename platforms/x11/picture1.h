@@ -4,14 +4,12 @@
 #include "platforms/x11/changed_bands.h"
 #include "platforms/x11/compositor_watch.h"
 #include "platforms/x11/connection.h"
-#include "platforms/x11/desktop_settings.h"
+#include "platforms/x11/frame_pixmaps.h"
 #include "platforms/x11/frame_set.h"
-#include "platforms/x11/keyboard.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace qex {
 
@@ -24,8 +22,7 @@ public:
     static constexpr int surfaceWidth = 349;  // logical pixels
     static constexpr int surfaceHeight = 768; // logical pixels, of which the window shows 407
 
-    Picture1(const x11::Connection& connection, xcb_window_t window, int scale, SurfaceEvents& events,
-             const x11::Keyboard& keyboard, const x11::DoubleClickTime& doubleClick);
+    Picture1(const x11::Connection& connection, xcb_window_t window, int scale, SurfaceEvents& events);
     ~Picture1();
     Picture1(const Picture1&) = delete;
     Picture1& operator=(const Picture1&) = delete;
@@ -35,21 +32,14 @@ public:
     const std::shared_ptr<const frames::FramePicture>& picture() const { return picture_; }
 
     void expose(const xcb_expose_event_t& event);
-    void keyPress(const xcb_key_press_event_t& event);
+    // A key press that gave `character` (0 for none).
+    void keyPress(std::uint32_t character);
     void motion(const xcb_motion_notify_event_t& event);
-    void buttonPress(const xcb_button_press_event_t& event);
+    // A press that makes a double-click if it follows the one before within doubleClickMs.
+    void buttonPress(const xcb_button_press_event_t& event, std::uint32_t doubleClickMs);
     void buttonRelease(const xcb_button_release_event_t& event);
 
 private:
-    struct BitLayout {
-        bool lowBitFirst;   // the leftmost pixel of a byte in its low bit
-        bool swapInUnit;    // bytes of a scanline unit stored in the reverse order
-        int unitBytes;
-        int rowBytes;       // of a scaled row, with the server's scanline padding
-    };
-
-    xcb_pixmap_t pixmapOf(const frames::FramePicture& frame);
-    void fillScaledRows(const frames::FramePicture& frame, int firstRow, int rows);
     void copy(const xcb_rectangle_t* areas, std::size_t count);
     void drawBorder();
 
@@ -58,17 +48,11 @@ private:
     xcb_window_t canvas_ = 0;  // the child window over the picture
     int scale_;
     SurfaceEvents& events_;
-    const x11::Keyboard& keyboard_;
-    const x11::DoubleClickTime& doubleClick_;
     x11::CompositorWatch compositor_;
     xcb_gcontext_t copyGc_ = 0;    // on the canvas, no exposure events; set bits white
     xcb_gcontext_t borderGc_ = 0;  // on the window, for the edge
-    xcb_gcontext_t uploadGc_ = 0;  // on 1-bit pixmaps
     std::array<std::uint32_t, 5> colours_{};  // the edge's four shades, then the face
-    BitLayout layout_{};
-    std::size_t maxUploadBytes_ = 0;
-    std::vector<std::uint8_t> rows_;  // upload scratch, sized once
-    std::array<xcb_pixmap_t, frames::frameCount> pixmaps_{};
+    x11::FramePixmaps pixmaps_;
     std::array<xcb_rectangle_t, x11::maxBands> bands_{};
     std::shared_ptr<const frames::FramePicture> picture_;
 

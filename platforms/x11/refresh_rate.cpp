@@ -1,5 +1,7 @@
 #include "platforms/x11/refresh_rate.h"
 
+#include <xcb/xcbext.h>
+
 #include <cstdlib>
 
 namespace qex::x11 {
@@ -13,40 +15,54 @@ RefreshRate::RefreshRate(const Connection& connection) : connection_(connection)
 {
     xcb_connection_t* c = connection.get();
     const auto* extension = xcb_get_extension_data(c, &xcb_randr_id);
-    present_ = extension && extension->present;
-    if (present_) {
+    if (extension && extension->present) {
         version_ = xcb_randr_query_version(c, 1, 3);
         resources_ = xcb_randr_get_screen_resources_current(c, connection.screen().root);
+        asking_ = true;
     }
 }
 
-void RefreshRate::readMonitors()
+bool RefreshRate::takeAnswers()
 {
-    read_ = true;
-    if (!present_) {
-        return;
+    if (!asking_) {
+        return true;
     }
     xcb_connection_t* c = connection_.get();
-    std::free(xcb_randr_query_version_reply(c, version_, nullptr));
-    auto* resources = xcb_randr_get_screen_resources_current_reply(c, resources_, nullptr);
-    if (!resources) {
-        connection_.check();
-        return;
+    const auto answer = [c](unsigned int sequence, void*& reply) {
+        xcb_generic_error_t* error = nullptr;
+        const bool came = xcb_poll_for_reply(c, sequence, &reply, &error) != 0;
+        std::free(error);
+        return came;
+    };
+    if (version_.sequence) {
+        void* reply = nullptr;
+        if (!answer(version_.sequence, reply)) return false;
+        std::free(reply);
+        version_.sequence = 0;
     }
-    const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources);
-    const int crtcCount = xcb_randr_get_screen_resources_current_crtcs_length(resources);
-    const xcb_randr_mode_info_t* modes = xcb_randr_get_screen_resources_current_modes(resources);
-    const int modeCount = xcb_randr_get_screen_resources_current_modes_length(resources);
-    std::vector<xcb_randr_get_crtc_info_cookie_t> questions;
-    for (int i = 0; i < crtcCount; ++i) {
-        questions.push_back(xcb_randr_get_crtc_info(c, crtcs[i], resources->config_timestamp));
+    if (resources_.sequence) {
+        void* reply = nullptr;
+        if (!answer(resources_.sequence, reply)) return false;
+        resources_.sequence = 0;
+        auto* resources = static_cast<xcb_randr_get_screen_resources_current_reply_t*>(reply);
+        if (resources) {
+            const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources);
+            const xcb_randr_mode_info_t* modes = xcb_randr_get_screen_resources_current_modes(resources);
+            modes_.assign(modes, modes + xcb_randr_get_screen_resources_current_modes_length(resources));
+            for (int i = 0; i < xcb_randr_get_screen_resources_current_crtcs_length(resources); ++i) {
+                crtcQuestions_.push_back(xcb_randr_get_crtc_info(c, crtcs[i], resources->config_timestamp));
+            }
+            std::free(resources);
+        }
     }
-    for (const auto& question : questions) {
-        auto* crtc = xcb_randr_get_crtc_info_reply(c, question, nullptr);
+    while (!crtcQuestions_.empty()) {
+        void* reply = nullptr;
+        if (!answer(crtcQuestions_.front().sequence, reply)) return false;
+        crtcQuestions_.erase(crtcQuestions_.begin());
+        auto* crtc = static_cast<xcb_randr_get_crtc_info_reply_t*>(reply);
         if (crtc && crtc->mode != XCB_NONE) {
             double hertz = 0;
-            for (int m = 0; m < modeCount; ++m) {
-                const xcb_randr_mode_info_t& mode = modes[m];
+            for (const xcb_randr_mode_info_t& mode : modes_) {
                 if (mode.id == crtc->mode && mode.htotal && mode.vtotal) {
                     double lines = mode.vtotal;
                     if (mode.mode_flags & XCB_RANDR_MODE_FLAG_DOUBLE_SCAN) lines *= 2;
@@ -58,8 +74,8 @@ void RefreshRate::readMonitors()
         }
         std::free(crtc);
     }
-    std::free(resources);
-    connection_.check();
+    asking_ = false;
+    return true;
 }
 
 void RefreshRate::windowMoved(int x, int y, int width, int height)
@@ -74,9 +90,8 @@ std::chrono::steady_clock::duration RefreshRate::interval()
     if (known_) {
         return interval_;
     }
-    if (!read_) {
-        readMonitors();
-    }
+    // Until the answers are in, the usual rate; they come within the first frame's 2 s.
+    const bool answered = takeAnswers();
     double hertz = 0;
     for (const Monitor& monitor : monitors_) {
         const bool holds = centreX_ >= monitor.x && centreX_ < monitor.x + monitor.width &&
@@ -90,7 +105,7 @@ std::chrono::steady_clock::duration RefreshRate::interval()
         hertz = fallbackHertz;
     }
     interval_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1 / hertz));
-    known_ = true;
+    known_ = answered;
     return interval_;
 }
 

@@ -32,6 +32,9 @@ void X11Platform::PumpEvents()
 
 void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
 {
+    if (handler_.idle()) {
+        return;  // the caller delivers what came meanwhile before sleeping
+    }
     xcb_connection_t* c = connection_.get();
     xcb_flush(c);
     pollfd connection{xcb_get_file_descriptor(c), POLLIN, 0};

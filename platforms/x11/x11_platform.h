@@ -13,6 +13,9 @@ class XEventHandler {
 public:
     virtual ~XEventHandler() = default;
     virtual void handle(const xcb_generic_event_t& event) = 0;
+    // Called before each sleep, for work that may wait until the picture is up; true when it did
+    // some, whose replies may have brought events along.
+    virtual bool idle() { return false; }
 };
 
 // The play loop's platform on X11: shows frames on the surface, delivers the connection's
