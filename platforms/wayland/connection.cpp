@@ -10,7 +10,7 @@ namespace qex::wayland {
 void fatal(std::string_view what)
 {
     const char* name = std::getenv("WAYLAND_DISPLAY");
-    std::fprintf(stderr, "qex-lifts: error: %.*s (Wayland compositor WAYLAND_DISPLAY=%s)\n",
+    std::fprintf(stderr, "qex-lifts: error: %.*s (WAYLAND_DISPLAY=%s)\n",
                  static_cast<int>(what.size()), what.data(), (name && *name) ? name : "wayland-0");
     std::fflush(nullptr);
     std::_Exit(EXIT_FAILURE);

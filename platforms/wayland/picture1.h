@@ -24,6 +24,8 @@ class Picture1 {
 public:
     static constexpr int width = ShmFrames::width;    // logical pixels
     static constexpr int height = ShmFrames::height;  // logical pixels
+    static constexpr int edge = ShmFrames::edge;      // logical pixels
+    static constexpr int innerWidth = 345;            // logical pixels of the picture
 
     Picture1(Connection& connection, SurfaceEvents& events, const Keyboard& keyboard);
     ~Picture1();

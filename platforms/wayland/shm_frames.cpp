@@ -25,20 +25,11 @@ constexpr std::uint32_t black = 0x000000;
 const wl_buffer_listener ShmFrames::bufferListener{&ShmFrames::released};
 
 ShmFrames::ShmFrames(wl_shm* shm, int scale)
-    : scale_(scale),
+    : shm_(shm),
+      scale_(scale),
       stride_(width * scale * 4),
-      frameBytes_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height * scale)),
-      poolBytes_(frameBytes_ * frames::frameCount)
+      frameBytes_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height * scale))
 {
-    fd_ = memfd_create("qex-lifts-frames", MFD_CLOEXEC);
-    if (fd_ < 0 || ftruncate(fd_, static_cast<off_t>(poolBytes_)) != 0) {
-        fatal("no shared memory for the frames");
-    }
-    memory_ = mmap(nullptr, poolBytes_, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-    if (memory_ == MAP_FAILED) {
-        fatal("the frames' shared memory could not be mapped");
-    }
-    pool_ = wl_shm_create_pool(shm, fd_, static_cast<std::int32_t>(poolBytes_));
 }
 
 ShmFrames::~ShmFrames()
@@ -46,11 +37,9 @@ ShmFrames::~ShmFrames()
     for (Slot& slot : slots_) {
         if (slot.buffer) {
             wl_buffer_destroy(slot.buffer);
+            munmap(slot.memory, frameBytes_);
         }
     }
-    wl_shm_pool_destroy(pool_);
-    munmap(memory_, poolBytes_);
-    close(fd_);
 }
 
 void ShmFrames::released(void* data, wl_buffer*)
@@ -65,21 +54,47 @@ bool ShmFrames::held() const
 
 void ShmFrames::attach(wl_surface* surface, int holder)
 {
-    wl_surface_attach(surface, buffer(holder), 0, 0);
-    slots_[static_cast<std::size_t>(frames::slotOfHolder(holder))].held = true;
+    Slot& slot = slotFor(holder);
+    wl_surface_attach(surface, slot.buffer, 0, 0);
+    slot.held = true;
 }
 
-wl_buffer* ShmFrames::buffer(int holder)
+ShmFrames::Slot& ShmFrames::slotFor(int holder)
 {
-    Slot& slot = slots_[static_cast<std::size_t>(frames::slotOfHolder(holder))];
-    if (!slot.buffer) {
-        const std::size_t offset = frameBytes_ * static_cast<std::size_t>(frames::slotOfHolder(holder));
-        expand(holder, reinterpret_cast<std::uint32_t*>(static_cast<std::byte*>(memory_) + offset));
-        slot.buffer = wl_shm_pool_create_buffer(pool_, static_cast<std::int32_t>(offset), width * scale_,
-                                                height * scale_, stride_, WL_SHM_FORMAT_XRGB8888);
-        wl_buffer_add_listener(slot.buffer, &bufferListener, &slot);
+    Slot* free = nullptr;
+    for (Slot& slot : slots_) {
+        if (slot.holder == holder && !slot.held) {
+            return slot;
+        }
+        // A buffer already made is taken before a new one is.
+        if (!slot.held && (!free || (slot.buffer && !free->buffer))) {
+            free = &slot;
+        }
     }
-    return slot.buffer;
+    if (!free) {
+        // Only a compositor that never lets go gets here: the caller waits for releases first.
+        fatal("the compositor holds every frame buffer");
+    }
+    if (!free->buffer) {
+        const int fd = memfd_create("qex-lifts-frame", MFD_CLOEXEC);
+        if (fd < 0 || ftruncate(fd, static_cast<off_t>(frameBytes_)) != 0) {
+            fatal("no shared memory for the frames");
+        }
+        free->memory = mmap(nullptr, frameBytes_, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (free->memory == MAP_FAILED) {
+            fatal("the frames' shared memory could not be mapped");
+        }
+        wl_shm_pool* pool = wl_shm_create_pool(shm_, fd, static_cast<std::int32_t>(frameBytes_));
+        free->buffer = wl_shm_pool_create_buffer(pool, 0, width * scale_, height * scale_, stride_,
+                                                 WL_SHM_FORMAT_XRGB8888);
+        // The buffer keeps the memory; the pool and the descriptor are no longer needed.
+        wl_shm_pool_destroy(pool);
+        close(fd);
+        wl_buffer_add_listener(free->buffer, &bufferListener, free);
+    }
+    expand(holder, static_cast<std::uint32_t*>(free->memory));
+    free->holder = holder;
+    return *free;
 }
 
 void ShmFrames::expand(int holder, std::uint32_t* pixels) const

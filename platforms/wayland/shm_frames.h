@@ -1,7 +1,5 @@
 #pragma once
 
-#include "frames/numbering.h"
-
 #include <wayland-client.h>
 
 #include <array>
@@ -10,10 +8,11 @@
 
 namespace qex::wayland {
 
-// The surface's whole content for every frame at one integer scale, in one shared-memory pool
-// the compositor reads: the sunken border around the frame, each frame pixel an exact n x n
-// block. A frame is expanded the first time it is asked for and never written again, so a
-// buffer the compositor still holds is never changed under it.
+// The surface's whole content at one integer scale, in a few shared-memory buffers the compositor
+// reads: the sunken border around the frame, each frame pixel an exact n x n block. A frame is
+// expanded into a buffer the compositor has let go of (one already holding it when there is one),
+// so a buffer it still reads is never changed under it, and memory stays at two or three
+// surfaces' worth whatever the number of frames.
 class ShmFrames {
 public:
     static constexpr int width = 349;   // logical pixels: the 345-pixel picture and two 2-pixel edges
@@ -34,21 +33,22 @@ public:
 private:
     struct Slot {
         wl_buffer* buffer = nullptr;
+        void* memory = nullptr;
+        int holder = 0;  // whose picture the buffer shows; 0 for none yet
         bool held = false;
     };
     static const wl_buffer_listener bufferListener;
     static void released(void* data, wl_buffer* buffer);
-    wl_buffer* buffer(int holder);
+    Slot& slotFor(int holder);
     void expand(int holder, std::uint32_t* pixels) const;
 
+    wl_shm* shm_;
     int scale_;
-    int stride_;            // bytes per device row
+    int stride_;  // bytes per device row
     std::size_t frameBytes_;
-    std::size_t poolBytes_;
-    int fd_ = -1;
-    void* memory_ = nullptr;
-    wl_shm_pool* pool_ = nullptr;
-    std::array<Slot, frames::frameCount> slots_{};
+    // A compositor holds at most the buffer on screen and the one it is about to show.
+    static constexpr std::size_t slotCount = 3;
+    std::array<Slot, slotCount> slots_{};
 };
 
 }  // namespace qex::wayland
