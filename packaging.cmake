@@ -12,6 +12,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QEX developers <dev@qex-lifts.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libdecor loads its title-bar plugin at run time, so no library dependency names it: without it
+# a compositor that leaves decorations to the window shows the window bare.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libdecor-0-plugin-1-cairo)
 # The summary above is the first line; these lines are the long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "A small desktop viewer that plays a built-in technical line drawing of a

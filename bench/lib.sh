@@ -88,14 +88,15 @@ is_true() {
 
 # A few lines about the machine, so results can be compared across runs.
 machine_description() {
-  local cpu cores memory qt
+  local cpu cores memory
   cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
   cores=$(nproc)
   memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
-  qt=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo unknown)
   echo "- CPU: ${cpu:-unknown}, ${cores} logical cores available"
   echo "- Memory: ${memory}"
   echo "- Kernel: $(uname -sr)"
-  echo "- Qt: ${qt} (qt6-base-dev); X server: Xvfb $(dpkg-query -W -f='${Version}' xvfb), 1024x768x24, no window manager"
+  # Other work on the machine shows in every timing: a load above the core count spoils the pace rows.
+  echo "- Load average (1, 5, 15 min) at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "- X server: Xvfb $(dpkg-query -W -f='${Version}' xvfb), 1024x768x24, no window manager; libxcb $(dpkg-query -W -f='${Version}' libxcb1)"
   echo "- Comparison viewers: ImageMagick animate $(dpkg-query -W -f='${Version}' imagemagick-6.q16 2>/dev/null || echo '?'), gifsicle gifview $(dpkg-query -W -f='${Version}' gifsicle)"
 }

@@ -1,4 +1,4 @@
-// Measures how closely the real platform layer (steady clock, Qt event loop, a shown window)
+// Measures how closely the real platform layer (steady clock, X event loop, a shown window)
 // keeps the play loop's pace, and prints one markdown table row per measured case.
 //
 //   qex-pace-bench [--smoke]
@@ -6,14 +6,11 @@
 #include "engine/pacing.h"
 #include "engine/play_loop.h"
 #include "engine/player_state.h"
-#include "platforms/qt/frame_set.h"
-#include "platforms/qt/picture1.h"
-#include "platforms/qt/qt_platform.h"
-
-#include <QApplication>
-#include <QScreen>
-#include <QWidget>
-#include <QWindow>
+#include "platforms/x11/connection.h"
+#include "platforms/x11/frame_set.h"
+#include "platforms/x11/picture1.h"
+#include "platforms/x11/refresh_rate.h"
+#include "platforms/x11/x11_platform.h"
 
 #include <algorithm>
 #include <chrono>
@@ -66,7 +63,37 @@ std::vector<double> timePasses(int passes, Pass pass)
     return took;
 }
 
-void fillFrames(qex::PlayerState& state, qex::QtPlatform& platform)
+// The surface's redraws; input is not the bench's business.
+class Redraws final : public qex::XEventHandler {
+public:
+    qex::Picture1* surface = nullptr;
+    xcb_window_t window = 0;
+    bool mapped = false;
+
+    void handle(const xcb_generic_event_t& event) override
+    {
+        const int type = event.response_type & 0x7F;
+        if (type == XCB_EXPOSE && surface) {
+            surface->expose(reinterpret_cast<const xcb_expose_event_t&>(event));
+        } else if (type == XCB_MAP_NOTIFY && reinterpret_cast<const xcb_map_notify_event_t&>(event).window == window) {
+            mapped = true;
+        }
+    }
+};
+
+xcb_window_t openWindow(const qex::x11::Connection& connection)
+{
+    xcb_connection_t* c = connection.get();
+    const xcb_screen_t& screen = connection.screen();
+    const xcb_window_t window = xcb_generate_id(c);
+    const std::uint32_t values[] = {screen.white_pixel, XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen.root, 0, 0, 349, 407, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen.root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+    xcb_map_window(c, window);
+    return window;
+}
+
+void fillFrames(qex::PlayerState& state, qex::X11Platform& platform)
 {
     for (int holder = 1; holder <= qex::frames::frameCount; ++holder) {
         state.pics[static_cast<std::size_t>(qex::frames::slotOfHolder(holder))] = platform.PictureOf(holder);
@@ -103,29 +130,25 @@ void printRow(const char* what, const Case& c, double intendedUs, const Spread& 
 int main(int argc, char* argv[])
 {
     const bool smoke = argc > 1 && std::strcmp(argv[1], "--smoke") == 0;
-    QApplication application(argc, argv);
-
+    const qex::x11::Connection connection;
     const qex::frames::FrameSet frames;
     bench::NoEvents ignore;
-    QWidget window;
-    window.setFixedSize(349, 407);
-    qex::Picture1 surface(ignore, &window);
-    qex::QtPlatform platform(window, surface, frames);
-    window.show();
+    Redraws redraws;
+    redraws.window = openWindow(connection);
+    qex::x11::RefreshRate refresh(connection);
+    qex::Picture1 surface(connection, redraws.window, 1, ignore);
+    redraws.surface = &surface;
+    qex::X11Platform platform(connection, redraws, surface, frames, refresh);
     // Timing starts only once the window is really on screen, as in the program.
-    const auto shownBy = Clock::now() + std::chrono::seconds(5);
-    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && Clock::now() < shownBy) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!redraws.mapped) {
+        platform.awaitEvents();
     }
 
     qex::PlayerState state;
     fillFrames(state, platform);
 
-    const QScreen* screen = window.screen();
-    const double reportedHz = screen ? screen->refreshRate() : 0;
-    const double refreshUs = 1e6 / (reportedHz > 1 ? reportedHz : 60.0);
-    std::printf("screen refresh rate reported to Qt: %.3f Hz (pass floor %.3f ms)\n\n", reportedHz,
-                refreshUs / 1000);
+    const double refreshUs = std::chrono::duration<double, std::micro>(refresh.interval()).count();
+    std::printf("display refresh interval from RandR: %.3f ms\n\n", refreshUs / 1000);
     std::printf("| loop | k | passes | intended ms | median ms | median error ms | p99 ms | p99 error ms | target |\n");
     std::printf("| --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: | --- |\n");
 

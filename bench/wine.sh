@@ -91,7 +91,7 @@ cpu_ticks() {
 wine_server_pid() {
   local pid
   for pid in $(pgrep -x wineserver64 || pgrep -x wineserver); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
       return 0
     fi
@@ -110,7 +110,7 @@ wine_report() {
     return 0
   fi
   echo "\`qex-lifts.exe\` cross-compiled with MinGW-w64, run by Wine $(wine --version 2>/dev/null) on one Xvfb with"
-  echo "a warm prefix (a persistent wineserver); the Linux column is the Qt build measured above."
+  echo "a warm prefix (a persistent wineserver); the Linux column is the X11 build measured above."
   echo
   local wine_start wine_quit_ms wall prog server wine_cpu linux_pace wine_pace
   wine_start=$(median <"$bench_work/wine-start")
@@ -118,7 +118,7 @@ wine_report() {
   wall=$(field wall_s <<<"$wine_play"); prog=$(field program_cpu_s <<<"$wine_play")
   server=$(field server_cpu_s <<<"$wine_play")
   wine_cpu=$(calc "100 * ($prog + $server) / $wall")
-  # The worst median error of the waits of 10 ms or more: the Qt bench's Delay rows, the spans here.
+  # The worst median error of the waits of 10 ms or more: the pace bench's Delay rows, the spans here.
   linux_pace=$(awk -F'|' '$2 ~ /Delay/ && $5 + 0 >= 10 { e = $7 + 0; if (e < 0) e = -e; if (e > m) m = e } END { printf "%.3f\n", m }' "$bench_work/pace.md")
   wine_pace=$(awk '$1 == "pace" && $2 >= 10 { if ($3 > m) m = $3 } END { printf "%.3f\n", m }' "$bench_work/wine-pace")
   echo "| what | Linux build | Windows program under Wine | target (Wine) | result |"

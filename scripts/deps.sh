@@ -10,7 +10,7 @@ run_packages=(g++ cmake make pkgconf libxcb1-dev libxcb-randr0-dev libxcb-xkb-de
               libwayland-dev wayland-protocols libdecor-0-dev libdecor-0-plugin-1-cairo)
 package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev
-               xvfb xauth xdotool x11-utils x11-apps
+               xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils
                desktop-file-utils lintian weston
                libx11-dev libxtst-dev imagemagick gifsicle
                metacity mutter openbox dbus-daemon wmctrl picom appstream unzip)

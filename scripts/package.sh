@@ -30,7 +30,7 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -d "$changelog_date" +%s)}
 export SOURCE_DATE_EPOCH
 
 # CMake reads no CPPFLAGS, so they join the compile flags. dpkg-buildflags maps this folder to
-# "." in debug information; the build folder, where Qt's generated sources are, is mapped too.
+# "." in debug information; the build folder, where the packed frames' generated source is, is mapped too.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) -ffile-prefix-map=$build=build"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
@@ -42,7 +42,7 @@ cmake --build "$build" -j "$(nproc)"
 
 # The debug information goes to a -dbgsym package, found by the program's build ID as the
 # distribution's own debug packages are; its documentation folder points at the program's.
-deb=$(ls "$build"/qex-lifts_*.deb | grep -v -- -dbgsym_)
+deb=$(printf '%s\n' "$build"/qex-lifts_*.deb | grep -v -- -dbgsym_)
 version=$(dpkg-deb -f "$deb" Version)
 arch=$(dpkg-deb -f "$deb" Architecture)
 build_id=$(readelf -n "$build/qex-lifts" | sed -n 's/^ *Build ID: //p')

@@ -1,14 +1,23 @@
 #include "platforms/x11/x11_main.h"
 
-#include <cstdio>
+#include "platforms/x11/connection.h"
+#include "platforms/x11/form1.h"
+#include "platforms/x11/frame_set.h"
+
+#include <sys/prctl.h>
+
 #include <cstdlib>
 
 namespace qex::x11 {
 
 void run()
 {
-    std::fputs("qex-lifts: error: the X11 window is not built yet\n", stderr);
-    std::_Exit(EXIT_FAILURE);
+    // Waits end within a few microseconds of their deadline rather than the default 50.
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    const Connection connection;
+    const frames::FrameSet frames;
+    Form1 form1(connection, frames);
+    form1.run();
 }
 
 }  // namespace qex::x11

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built Debian package and its -dbgsym package: lintian finds no error and no hardening
-# fault, every file is where a desktop expects it, the desktop entry and the AppStream metainfo
+# fault, every file is where a desktop expects it, it depends on the X11 and Wayland client
+# libraries and no toolkit, the desktop entry and the AppStream metainfo
 # validate, and the unpacked program starts under Xvfb until its first frame is on screen, then
 # quits with Escape. The release test builds them (twice, at two paths) and runs this.
 #   package_test.sh SOURCE PROBE PACKAGE DEBUG_PACKAGE
@@ -13,7 +14,7 @@ debug_package=$4
 work=$(mktemp -d)
 server=""
 cleanup() {
-  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  [ -z "$server" ] || kill "$server" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -58,7 +59,13 @@ desktop-file-validate "$root/share/applications/qex-lifts.desktop" || fail "desk
 # Software centres read the metainfo with the desktop entry and icon it names.
 appstreamcli validate-tree --no-net "$work/root" || fail "the AppStream metainfo does not validate"
 depends=$(dpkg-deb -f "$package" Depends)
-case "$depends" in *libqt6widgets6*) ;; *) fail "Depends lacks the Qt widgets library: $depends" ;; esac
+# The libraries come from the program itself: X11 and Wayland spoken to directly, no toolkit.
+for library in libxcb1 libxkbcommon-x11-0 libwayland-client0 libdecor-0-0; do
+  grep -qw "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+! grep -qi 'qt' <<<"$depends" || fail "Depends names a toolkit library: $depends"
+grep -qw libdecor-0-plugin-1-cairo <<<"$(dpkg-deb -f "$package" Recommends)" ||
+  fail "the title-bar plugin libdecor loads at run time is not recommended"
 [ -n "$(dpkg-deb -f "$package" Maintainer)" ] || fail "no maintainer"
 
 # The unpacked program must show its first frame: 95 % of image01's black and white pixels.

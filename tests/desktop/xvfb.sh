@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sets `server` for its caller
 # Sourced by the desktop tests. start_xvfb WORKDIR: starts a private Xvfb on a display number
 # it picks itself, sets `server` to its pid and exports DISPLAY; the caller's trap kills it.
 start_xvfb() {
@@ -10,6 +11,7 @@ start_xvfb() {
     sleep 0.1
   done
   [ -s "$1/display" ] || { echo "Xvfb did not start"; return 1; }
-  export DISPLAY=":$(head -n1 "$1/display")"
-  unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+  DISPLAY=":$(head -n1 "$1/display")"
+  export DISPLAY
+  unset WAYLAND_DISPLAY
 }

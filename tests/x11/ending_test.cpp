@@ -72,7 +72,7 @@ TEST(Ending, WithoutADisplayOneLineOnStderrAndStatusOne)
     CapturedOutput stderrOutput;
     SpawnOptions options;
     options.argv = programCommand();
-    // The inherited environment has DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM removed.
+    // The inherited environment has DISPLAY and WAYLAND_DISPLAY removed.
     options.environment = Environment::inherited();
     options.stderrFd = stderrOutput.fd();
     ChildProcess program(options);

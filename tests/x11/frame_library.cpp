@@ -1,9 +1,8 @@
 #include "frame_library.h"
 
-#include <QImage>
-#include <QString>
-
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -21,16 +20,26 @@ FrameLibrary::FrameLibrary()
         char name[32];
         std::snprintf(name, sizeof name, "/image%02d.bmp", holder);
         const std::string path = std::string(QEX_BITMAP_DIR) + name;
-        const QImage image(QString::fromStdString(path), "BMP");
-        if (image.isNull() || image.width() != frameWidth || image.height() != frameHeight) {
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<std::uint8_t> bmp{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const auto u32 = [&bmp](std::size_t at) {
+            return static_cast<std::uint32_t>(bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | bmp[at + 3] << 24);
+        };
+        // A bottom-up 1-bit bitmap with a two-entry palette right after its 40-byte header.
+        constexpr std::size_t paletteAt = 14 + 40;
+        constexpr std::size_t rowBytes = (frameWidth + 31) / 32 * 4;
+        const bool oneBit = bmp.size() >= paletteAt + 8 && bmp[0] == 'B' && bmp[1] == 'M' && u32(14) == 40 &&
+                            u32(18) == frameWidth && u32(22) == frameHeight && (bmp[28] | bmp[29] << 8) == 1;
+        if (!oneBit || bmp.size() < u32(10) + rowBytes * frameHeight) {
             throw std::runtime_error("cannot decode a 345 x 405 bitmap from " + path);
         }
-        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        const std::uint32_t palette[2] = {u32(paletteAt) & 0xFFFFFFu, u32(paletteAt + 4) & 0xFFFFFFu};
         auto& pixels = frames_[static_cast<std::size_t>(holder - 1)];
         pixels.reserve(static_cast<std::size_t>(frameWidth * frameHeight));
         for (int y = 0; y < frameHeight; ++y) {
+            const std::uint8_t* row = bmp.data() + u32(10) + rowBytes * static_cast<std::size_t>(frameHeight - 1 - y);
             for (int x = 0; x < frameWidth; ++x) {
-                pixels.push_back(rgb.pixel(x, y) & 0xFFFFFFu);
+                pixels.push_back(palette[row[x / 8] >> (7 - x % 8) & 1]);
             }
         }
     }

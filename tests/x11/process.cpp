@@ -101,10 +101,7 @@ Environment Environment::inherited()
             environment.vars_[text.substr(0, equals)] = text.substr(equals + 1);
         }
     }
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR",
-                             "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
-                             "QT_ENABLE_HIGHDPI_SCALING", "QT_SCALE_FACTOR_ROUNDING_POLICY",
-                             "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"}) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
         environment.vars_.erase(name);
     }
     return environment;

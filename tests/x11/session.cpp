@@ -40,7 +40,13 @@ Session::Session(int scale) : windowManager_(WindowManager::startIfAsked(server_
     options.argv = programCommand();
     options.environment = server_.environment();
     if (scale != 1) {
-        options.environment.set("QT_SCALE_FACTOR", std::to_string(scale));
+        // As a desktop session sets it: the resource database on the server, read at start.
+        const auto dpi = "Xft.dpi: " + std::to_string(96 * scale) + "\n";
+        const auto set = runCommand({"sh", "-c", "printf '%s' \"$0\" | xrdb -merge -nocpp", dpi},
+                                    server_.environment(), toolTimeout);
+        if (!set.status.exited || set.status.code != 0) {
+            throw std::runtime_error("xrdb could not set Xft.dpi: " + describe(set.status));
+        }
     }
     options.stderrFd = stderr_.fd();
     program_ = std::make_unique<ChildProcess>(options);
@@ -49,7 +55,7 @@ Session::Session(int scale) : windowManager_(WindowManager::startIfAsked(server_
 
 std::string Session::findWindow()
 {
-    // Qt makes several windows with this name; only the top-level one gets mapped.
+    // Only the mapped top-level window counts: one still being set up is not the window yet.
     const auto deadline = Clock::now() + windowTimeout;
     while (Clock::now() < deadline) {
         const auto found = runCommand({"xdotool", "search", "--onlyvisible", "--name", "QEX"},

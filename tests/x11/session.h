@@ -31,7 +31,7 @@ struct Sighting {
 // the session goes, however the test ended. Setup and tool failures throw.
 class Session {
 public:
-    // scale > 1 starts the program with QT_SCALE_FACTOR set to it.
+    // scale > 1 starts the program with Xft.dpi set to 96 times it on the server.
     explicit Session(int scale = 1);
 
     const std::string& window() const { return window_; }

@@ -3,6 +3,7 @@
 #include "command.h"
 #include "unique_fd.h"
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 
 #include <cstdlib>
@@ -23,6 +24,35 @@ bool managing(const Environment& display)
 {
     const auto check = runCommand({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, display, 5s);
     return check.status.exited && check.status.code == 0 && check.out.find("window id") != std::string::npos;
+}
+
+// A manager that has named its check window may still be starting up, and openbox drops the map
+// requests it gets meanwhile: it is ready once it has mapped a window of ours. A request lost to
+// the start-up is repeated.
+bool mapsWindows(const Environment& display, Clock::time_point deadline)
+{
+    const std::unique_ptr<Display, int (*)(Display*)> connection(XOpenDisplay(display.get("DISPLAY").c_str()),
+                                                                 XCloseDisplay);
+    Display* x = connection.get();
+    if (!x) {
+        return false;
+    }
+    const Window probe = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1, 1, 0, 0, 0);
+    bool mapped = false;
+    while (!mapped && Clock::now() < deadline) {
+        XMapWindow(x, probe);
+        for (const auto asked = Clock::now(); !mapped && Clock::now() - asked < 500ms;) {
+            std::this_thread::sleep_for(20ms);
+            XWindowAttributes attributes{};
+            mapped = XGetWindowAttributes(x, probe, &attributes) && attributes.map_state == IsViewable;
+        }
+        if (!mapped) {
+            XUnmapWindow(x, probe);
+        }
+    }
+    XDestroyWindow(x, probe);
+    XSync(x, False);
+    return mapped;
 }
 
 }  // namespace
@@ -54,6 +84,9 @@ WindowManager::WindowManager(const std::string& command, const Environment& disp
             throw std::runtime_error("the window manager \"" + command + "\" did not start");
         }
         std::this_thread::sleep_for(50ms);
+    }
+    if (!mapsWindows(display, deadline)) {
+        throw std::runtime_error("the window manager \"" + command + "\" maps no windows");
     }
 }
 

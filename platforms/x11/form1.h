@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/player_state.h"
+#include "platforms/surface_events.h"
+#include "platforms/x11/connection.h"
+#include "platforms/x11/desktop_settings.h"
+#include "platforms/x11/frame_set.h"
+#include "platforms/x11/keyboard.h"
+#include "platforms/x11/picture1.h"
+#include "platforms/x11/refresh_rate.h"
+#include "platforms/x11/x11_platform.h"
+
+#include <optional>
+
+namespace qex {
+
+// The program's one window: a fixed 349 x 407 client area (times the desktop's scale) covered by
+// the display surface, with a caption and close box but no minimize, maximize or sizing, and no
+// task-bar entry. Owns the player state; its first map or focus enters the play loop, once.
+class Form1 final : private SurfaceEvents, private XEventHandler {
+public:
+    static const char* const caption;
+    static constexpr int clientWidth = 349;   // logical pixels
+    static constexpr int clientHeight = 407;  // logical pixels
+
+    Form1(const x11::Connection& connection, const frames::FrameSet& frames);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Delivers events until the window is first mapped or focused, then plays for ever.
+    [[noreturn]] void run();
+
+private:
+    xcb_window_t open();
+    void handle(const xcb_generic_event_t& event) override;
+    bool idle() override;
+    x11::Keyboard& keyboard();
+    x11::DoubleClickTime& doubleClick();
+    void configured(const xcb_configure_notify_event_t& event);
+
+    void keyPress(std::int16_t& keyAscii) override;
+    void mouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
+    void click() override;
+    void dblClick() override;
+
+    const x11::Connection& connection_;
+    int scale_;
+    bool managed_ = false;  // a window manager runs
+    xcb_window_t window_;
+    x11::RefreshRate refresh_;
+    // Set up once the first picture is up (or when first needed): the first picture waits for neither.
+    std::optional<x11::Keyboard> keyboard_;
+    std::optional<x11::DoubleClickTime> doubleClick_;
+    PlayerState state_;
+    Picture1 picture1_;
+    X11Platform platform_;
+    bool activated_ = false;
+    bool askedOutOfTaskBar_ = false;
+    bool parentIsRoot_ = true;
+};
+
+}  // namespace qex

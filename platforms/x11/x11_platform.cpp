@@ -1,0 +1,108 @@
+#include "platforms/x11/x11_platform.h"
+
+#include <poll.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace qex {
+
+X11Platform::X11Platform(const x11::Connection& connection, XEventHandler& handler, Picture1& surface,
+                         const frames::FrameSet& frames, x11::RefreshRate& refresh)
+    : DesktopPlatform(surface, frames), connection_(connection), handler_(handler), refresh_(refresh)
+{
+}
+
+void X11Platform::PumpEvents()
+{
+    xcb_connection_t* c = connection_.get();
+    xcb_flush(c);
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+        handler_.handle(*event);
+        std::free(event);
+    }
+    connection_.check();
+}
+
+void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
+{
+    if (handler_.idle()) {
+        return;  // the caller delivers what came meanwhile before sleeping
+    }
+    xcb_connection_t* c = connection_.get();
+    xcb_flush(c);
+    pollfd connection{xcb_get_file_descriptor(c), POLLIN, 0};
+    timespec timeout{};
+    if (deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*deadline - Clock::now());
+        if (left.count() <= 0) {
+            return;
+        }
+        timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
+        timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
+    }
+    // A nanosecond timeout: the kernel wakes the thread at the deadline, within its timer slack.
+    if (::ppoll(&connection, 1, deadline ? &timeout : nullptr, nullptr) < 0 && errno != EINTR) {
+        connection_.lost();
+    }
+}
+
+void X11Platform::waitUntil(Clock::time_point deadline)
+{
+    for (;;) {
+        // Everything already queued goes first: poll() sees only what is still in the socket.
+        PumpEvents();
+        if (Clock::now() >= deadline) {
+            return;
+        }
+        sleepOnConnection(&deadline);
+    }
+}
+
+void X11Platform::sleepUntilInput()
+{
+    xcb_connection_t* c = connection_.get();
+    for (;;) {
+        xcb_flush(c);
+        if (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+            handler_.handle(*event);
+            std::free(event);
+            PumpEvents();
+            return;
+        }
+        connection_.check();
+        sleepOnConnection(nullptr);
+    }
+}
+
+X11Platform::Clock::duration X11Platform::refreshInterval()
+{
+    return refresh_.interval();
+}
+
+void X11Platform::EndProgram()
+{
+    xcb_flush(connection_.get());
+    std::fflush(nullptr);
+#if defined(__SANITIZE_ADDRESS__)
+    // No exit handlers run, so the leak check that would run there runs here.
+    __lsan_do_leak_check();
+#endif
+    // Leaving through the loop's nested waits would run code after the end; the process stops here.
+    std::_Exit(EXIT_SUCCESS);
+}
+
+void X11Platform::RaiseError(std::string_view what)
+{
+    std::fprintf(stderr, "qex-lifts: error: %.*s\n", static_cast<int>(what.size()), what.data());
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace qex
