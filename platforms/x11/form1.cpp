@@ -18,14 +18,26 @@ Form1::Form1(const x11::Connection& connection, const frames::FrameSet& frames)
       picture1_(connection, window_, scale_, *this),
       platform_(connection, *this, picture1_, frames, refresh_)
 {
+    // Mapped with its surface already in place, the way window managers expect a new window.
+    xcb_connection_t* c = connection_.get();
+    auto* manager = xcb_get_property_reply(c, managerCheck_, nullptr);
+    managed_ = manager && xcb_get_property_value_length(manager) > 0;
+    std::free(manager);
+    connection_.check();
+    if (!managed_) {
+        x11::leaveOutOfTaskBar(connection_, window_, false);
+        askedOutOfTaskBar_ = true;
+    }
+    xcb_map_window(c, window_);
+    xcb_flush(c);
 }
 
 xcb_window_t Form1::open()
 {
     xcb_connection_t* c = connection_.get();
     const xcb_screen_t& screen = connection_.screen();
-    const auto managerCheck = xcb_get_property(c, 0, screen.root, connection_.atom(x11::Atom::netSupportingWmCheck),
-                                               XCB_ATOM_WINDOW, 0, 1);
+    managerCheck_ = xcb_get_property(c, 0, screen.root, connection_.atom(x11::Atom::netSupportingWmCheck),
+                                     XCB_ATOM_WINDOW, 0, 1);
     const xcb_window_t window = xcb_generate_id(c);
     const int width = clientWidth * scale_;
     const int height = clientHeight * scale_;
@@ -39,16 +51,6 @@ xcb_window_t Form1::open()
                       static_cast<std::uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
     x11::describeWindow(connection_, window, caption, width, height);
-    auto* manager = xcb_get_property_reply(c, managerCheck, nullptr);
-    managed_ = manager && xcb_get_property_value_length(manager) > 0;
-    std::free(manager);
-    connection_.check();
-    if (!managed_) {
-        x11::leaveOutOfTaskBar(connection_, window, false);
-        askedOutOfTaskBar_ = true;
-    }
-    xcb_map_window(c, window);
-    xcb_flush(c);
     return window;
 }
 

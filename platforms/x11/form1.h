@@ -31,6 +31,7 @@ public:
     [[noreturn]] void run();
 
 private:
+    // Creates the window and describes it to the window manager; the constructor maps it.
     xcb_window_t open();
     void handle(const xcb_generic_event_t& event) override;
     bool idle() override;
@@ -45,7 +46,7 @@ private:
 
     const x11::Connection& connection_;
     int scale_;
-    bool managed_ = false;  // a window manager runs
+    xcb_get_property_cookie_t managerCheck_{};  // asked by open(), so declared before the window
     xcb_window_t window_;
     x11::RefreshRate refresh_;
     // Set up once the first picture is up (or when first needed): the first picture waits for neither.
@@ -54,8 +55,9 @@ private:
     PlayerState state_;
     Picture1 picture1_;
     X11Platform platform_;
-    bool activated_ = false;
+    bool managed_ = false;  // a window manager runs
     bool askedOutOfTaskBar_ = false;
+    bool activated_ = false;
     bool parentIsRoot_ = true;
 };
 

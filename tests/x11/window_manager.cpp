@@ -26,10 +26,10 @@ bool managing(const Environment& display)
     return check.status.exited && check.status.code == 0 && check.out.find("window id") != std::string::npos;
 }
 
-// A manager that has named its check window may still be starting up, and openbox drops the map
-// requests it gets meanwhile: it is ready once it has mapped a window of ours. A request lost to
-// the start-up is repeated.
-bool mapsWindows(const Environment& display, Clock::time_point deadline)
+// A manager that has named its check window may still be starting up: openbox drops the map
+// requests it gets meanwhile, and metacity frames windows it finds half made. It is ready once
+// it manages a window of ours (sets its WM_STATE); a request lost to the start-up is repeated.
+bool managesWindows(const Environment& display, Clock::time_point deadline)
 {
     const std::unique_ptr<Display, int (*)(Display*)> connection(XOpenDisplay(display.get("DISPLAY").c_str()),
                                                                  XCloseDisplay);
@@ -37,22 +37,33 @@ bool mapsWindows(const Environment& display, Clock::time_point deadline)
     if (!x) {
         return false;
     }
+    const Atom wmState = XInternAtom(x, "WM_STATE", False);
     const Window probe = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1, 1, 0, 0, 0);
-    bool mapped = false;
-    while (!mapped && Clock::now() < deadline) {
+    const auto managed = [&] {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool has = XGetWindowProperty(x, probe, wmState, 0, 2, False, AnyPropertyType, &type, &format, &items,
+                                            &after, &data) == Success &&
+                         type != None;
+        XFree(data);
+        return has;
+    };
+    bool ready = false;
+    while (!ready && Clock::now() < deadline) {
         XMapWindow(x, probe);
-        for (const auto asked = Clock::now(); !mapped && Clock::now() - asked < 500ms;) {
+        for (const auto asked = Clock::now(); !ready && Clock::now() - asked < 500ms;) {
             std::this_thread::sleep_for(20ms);
-            XWindowAttributes attributes{};
-            mapped = XGetWindowAttributes(x, probe, &attributes) && attributes.map_state == IsViewable;
+            ready = managed();
         }
-        if (!mapped) {
+        if (!ready) {
             XUnmapWindow(x, probe);
         }
     }
     XDestroyWindow(x, probe);
     XSync(x, False);
-    return mapped;
+    return ready;
 }
 
 }  // namespace
@@ -85,8 +96,8 @@ WindowManager::WindowManager(const std::string& command, const Environment& disp
         }
         std::this_thread::sleep_for(50ms);
     }
-    if (!mapsWindows(display, deadline)) {
-        throw std::runtime_error("the window manager \"" + command + "\" maps no windows");
+    if (!managesWindows(display, deadline)) {
+        throw std::runtime_error("the window manager \"" + command + "\" manages no windows");
     }
 }
 
