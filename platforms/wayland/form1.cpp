@@ -1,7 +1,6 @@
 #include "platforms/wayland/form1.h"
 
 #include "engine/play_loop.h"
-#include "input/handlers.h"
 
 namespace qex::wayland {
 namespace {
@@ -16,8 +15,8 @@ libdecor_interface decorationsInterface{[](libdecor*, libdecor_error, const char
 const char* const Form1::caption = "QEX Zorbuliners&PintaksIn3Lifts  SpaceBar +-*/,.  ESC";
 
 Form1::Form1(Connection& connection, const frames::FrameSet& frames)
-    : keyboard_(static_cast<SurfaceEvents&>(*this)),
-      picture1_(connection, static_cast<SurfaceEvents&>(*this), keyboard_),
+    : keyboard_(handlers_),
+      picture1_(connection, handlers_, keyboard_),
       platform_(connection, picture1_, keyboard_, frames)
 {
     static libdecor_frame_interface frameInterface{&Form1::configure, &Form1::close, &Form1::commit,
@@ -74,29 +73,5 @@ void Form1::commit(libdecor_frame*, void* data)
 }
 
 void Form1::dismissPopup(libdecor_frame*, const char*, void*) {}
-
-void Form1::keyPress(std::int16_t& keyAscii)
-{
-    platform_.inputArrived();
-    Picture1_KeyPress(state_, platform_, keyAscii);
-}
-
-void Form1::mouseMove(std::int16_t button, std::int16_t shift, float x, float y)
-{
-    platform_.inputArrived();
-    Picture1_MouseMove(state_, platform_, button, shift, x, y);
-}
-
-void Form1::click()
-{
-    platform_.inputArrived();
-    Picture1_Click(state_);
-}
-
-void Form1::dblClick()
-{
-    platform_.inputArrived();
-    Picture1_DblClick(platform_);
-}
 
 }  // namespace qex::wayland

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/player_state.h"
-#include "platforms/surface_events.h"
+#include "platforms/desktop_handlers.h"
 #include "platforms/wayland/connection.h"
 #include "platforms/wayland/frame_set.h"
 #include "platforms/wayland/keyboard.h"
@@ -16,7 +16,7 @@ namespace qex::wayland {
 // the caption, that closes but neither resizes, maximizes, minimizes nor goes fullscreen. Its
 // title bar is the compositor's where it draws them, libdecor's elsewhere. Owns the player
 // state; the first configure enters the play loop.
-class Form1 final : private SurfaceEvents {
+class Form1 final {
 public:
     static const char* const caption;
 
@@ -33,12 +33,8 @@ private:
     static void commit(libdecor_frame* frame, void* data);
     static void dismissPopup(libdecor_frame* frame, const char* seat, void* data);
 
-    void keyPress(std::int16_t& keyAscii) override;
-    void mouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
-    void click() override;
-    void dblClick() override;
-
     PlayerState state_;
+    DesktopHandlers<WaylandPlatform> handlers_{state_, platform_};
     Keyboard keyboard_;
     Picture1 picture1_;
     WaylandPlatform platform_;

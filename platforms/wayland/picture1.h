@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platforms/linux/double_click.h"
 #include "platforms/surface_events.h"
 #include "platforms/wayland/connection.h"
 #include "platforms/wayland/frame_set.h"
@@ -84,10 +85,7 @@ private:
     double y_ = 0;
     std::int16_t buttons_ = 0;       // held: 1 left, 2 right, 4 middle
     std::uint32_t clickButton_ = 0;  // the press that may become a click
-    std::uint32_t lastButton_ = 0;   // the last press that may begin a double-click
-    std::uint32_t lastTime_ = 0;     // milliseconds, the compositor's clock
-    double lastX_ = 0;
-    double lastY_ = 0;
+    DoubleClick doubleClick_;
 };
 
 }  // namespace qex::wayland

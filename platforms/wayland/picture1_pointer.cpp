@@ -8,7 +8,6 @@ namespace qex::wayland {
 namespace {
 
 constexpr std::uint32_t doubleClickTime = 400;  // milliseconds between the two presses
-constexpr double doubleClickDistance = 4;      // logical pixels the second press may stray
 constexpr int cursorSize = 24;                  // logical pixels
 
 std::int16_t buttonBit(std::uint32_t button)
@@ -131,21 +130,14 @@ void Picture1::press(std::uint32_t button, std::uint32_t time)
     if (button != BTN_LEFT && button != BTN_RIGHT) {
         return;
     }
-    const bool doubled = button == lastButton_ && time - lastTime_ <= doubleClickTime &&
-                         std::abs(x_ - lastX_) <= doubleClickDistance && std::abs(y_ - lastY_) <= doubleClickDistance;
-    if (doubled) {
+    if (doubleClick_.completedBy(button, time, x_, y_, doubleClickTime)) {
         // The first press already made its click; the release after this one makes none, and a
         // third press begins anew.
         clickButton_ = 0;
-        lastButton_ = 0;
         events_.dblClick();
         return;
     }
     clickButton_ = button;
-    lastButton_ = button;
-    lastTime_ = time;
-    lastX_ = x_;
-    lastY_ = y_;
 }
 
 void Picture1::release(std::uint32_t button)

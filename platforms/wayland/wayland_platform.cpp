@@ -1,5 +1,7 @@
 #include "platforms/wayland/wayland_platform.h"
 
+#include "platforms/linux/process_end.h"
+
 #include <poll.h>
 #include <sys/prctl.h>
 
@@ -9,10 +11,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <thread>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace qex::wayland {
 
@@ -111,20 +109,12 @@ void WaylandPlatform::lost() const
 void WaylandPlatform::EndProgram()
 {
     wl_display_flush(connection_.display());
-    std::fflush(nullptr);
-#if defined(__SANITIZE_ADDRESS__)
-    // No exit handlers run, so the leak check that would run there runs here.
-    __lsan_do_leak_check();
-#endif
-    // The loop never unwinds: the process stops here.
-    std::_Exit(EXIT_SUCCESS);
+    endProcess(EXIT_SUCCESS);
 }
 
 void WaylandPlatform::RaiseError(std::string_view what)
 {
-    std::fprintf(stderr, "qex-lifts: error: %.*s\n", static_cast<int>(what.size()), what.data());
-    std::fflush(nullptr);
-    std::_Exit(EXIT_FAILURE);
+    reportErrorAndEnd(what);
 }
 
 }  // namespace qex::wayland

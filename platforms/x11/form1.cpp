@@ -1,7 +1,6 @@
 #include "platforms/x11/form1.h"
 
 #include "engine/play_loop.h"
-#include "input/handlers.h"
 #include "platforms/x11/window_hints.h"
 
 #include <cstdlib>
@@ -15,7 +14,7 @@ Form1::Form1(const x11::Connection& connection, const frames::FrameSet& frames)
       scale_(x11::desktopScale(connection)),
       window_(open()),
       refresh_(connection),
-      picture1_(connection, window_, scale_, *this),
+      picture1_(connection, window_, scale_, handlers_),
       platform_(connection, *this, picture1_, frames, refresh_)
 {
     // Mapped with its surface already in place, the way window managers expect a new window.
@@ -165,30 +164,6 @@ void Form1::configured(const xcb_configure_notify_event_t& event)
     if (event.window == window_ && (synthetic || parentIsRoot_)) {
         refresh_.windowMoved(event.x, event.y, event.width, event.height);
     }
-}
-
-void Form1::keyPress(std::int16_t& keyAscii)
-{
-    platform_.inputArrived();
-    Picture1_KeyPress(state_, platform_, keyAscii);
-}
-
-void Form1::mouseMove(std::int16_t button, std::int16_t shift, float x, float y)
-{
-    platform_.inputArrived();
-    Picture1_MouseMove(state_, platform_, button, shift, x, y);
-}
-
-void Form1::click()
-{
-    platform_.inputArrived();
-    Picture1_Click(state_);
-}
-
-void Form1::dblClick()
-{
-    platform_.inputArrived();
-    Picture1_DblClick(platform_);
 }
 
 }  // namespace qex

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/player_state.h"
-#include "platforms/surface_events.h"
+#include "platforms/desktop_handlers.h"
 #include "platforms/x11/connection.h"
 #include "platforms/x11/desktop_settings.h"
 #include "platforms/x11/frame_set.h"
@@ -17,7 +17,7 @@ namespace qex {
 // The program's one window: a fixed 349 x 407 client area (times the desktop's scale) covered by
 // the display surface, with a caption and close box but no minimize, maximize or sizing, and no
 // task-bar entry. Owns the player state; its first map or focus enters the play loop, once.
-class Form1 final : private SurfaceEvents, private XEventHandler {
+class Form1 final : private XEventHandler {
 public:
     static const char* const caption;
     static constexpr int clientWidth = 349;   // logical pixels
@@ -39,11 +39,6 @@ private:
     x11::DoubleClickTime& doubleClick();
     void configured(const xcb_configure_notify_event_t& event);
 
-    void keyPress(std::int16_t& keyAscii) override;
-    void mouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
-    void click() override;
-    void dblClick() override;
-
     const x11::Connection& connection_;
     int scale_;
     xcb_get_property_cookie_t managerCheck_{};  // asked by open(), so declared before the window
@@ -53,6 +48,7 @@ private:
     std::optional<x11::Keyboard> keyboard_;
     std::optional<x11::DoubleClickTime> doubleClick_;
     PlayerState state_;
+    DesktopHandlers<X11Platform> handlers_{state_, platform_};
     Picture1 picture1_;
     X11Platform platform_;
     bool managed_ = false;  // a window manager runs

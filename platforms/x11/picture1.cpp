@@ -9,7 +9,6 @@ namespace {
 
 constexpr int frameWidth = frames::packedWidth;    // pixels
 constexpr int frameHeight = frames::packedHeight;  // pixels
-constexpr int doubleClickDistance = 4;              // logical pixels between the two presses
 // The edge's shades, outer ring first, as a sunken panel lit from the top left; then the face.
 constexpr std::array<std::uint32_t, 5> edgeRgb = {0xA0A0A0, 0x696969, 0xFFFFFF, 0xE3E3E3, 0xF0F0F0};
 
@@ -245,21 +244,15 @@ void Picture1::buttonPress(const xcb_button_press_event_t& event, std::uint32_t 
         clickButton_ = 0;
         return;
     }
-    const bool second = button == lastPressButton_ && event.time - lastPressTime_ <= doubleClickMs &&
-                        std::abs(event.event_x - lastPressX_) <= doubleClickDistance * scale_ &&
-                        std::abs(event.event_y - lastPressY_) <= doubleClickDistance * scale_;
-    if (second) {
+    const double x = static_cast<double>(event.event_x) / scale_;
+    const double y = static_cast<double>(event.event_y) / scale_;
+    if (doubleClick_.completedBy(static_cast<std::uint32_t>(button), event.time, x, y, doubleClickMs)) {
         // The first press already made its click; the release after this one makes none.
         clickButton_ = 0;
-        lastPressButton_ = 0;
         events_.dblClick();
         return;
     }
     clickButton_ = button;
-    lastPressButton_ = button;
-    lastPressTime_ = event.time;
-    lastPressX_ = event.event_x;
-    lastPressY_ = event.event_y;
 }
 
 void Picture1::buttonRelease(const xcb_button_release_event_t& event)

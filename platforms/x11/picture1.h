@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platforms/linux/double_click.h"
 #include "platforms/surface_events.h"
 #include "platforms/x11/changed_bands.h"
 #include "platforms/x11/compositor_watch.h"
@@ -57,9 +58,7 @@ private:
     std::shared_ptr<const frames::FramePicture> picture_;
 
     int clickButton_ = 0;  // the left or right button whose press may become a click, or 0
-    int lastPressButton_ = 0;  // the press a second one may make a double-click of, or 0
-    xcb_timestamp_t lastPressTime_ = 0;
-    int lastPressX_ = 0, lastPressY_ = 0;
+    DoubleClick doubleClick_;
 };
 
 }  // namespace qex

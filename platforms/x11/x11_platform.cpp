@@ -1,15 +1,13 @@
 #include "platforms/x11/x11_platform.h"
 
+#include "platforms/linux/process_end.h"
+
 #include <poll.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace qex {
 
@@ -89,20 +87,12 @@ X11Platform::Clock::duration X11Platform::refreshInterval()
 void X11Platform::EndProgram()
 {
     xcb_flush(connection_.get());
-    std::fflush(nullptr);
-#if defined(__SANITIZE_ADDRESS__)
-    // No exit handlers run, so the leak check that would run there runs here.
-    __lsan_do_leak_check();
-#endif
-    // Leaving through the loop's nested waits would run code after the end; the process stops here.
-    std::_Exit(EXIT_SUCCESS);
+    endProcess(EXIT_SUCCESS);
 }
 
 void X11Platform::RaiseError(std::string_view what)
 {
-    std::fprintf(stderr, "qex-lifts: error: %.*s\n", static_cast<int>(what.size()), what.data());
-    std::fflush(nullptr);
-    std::_Exit(EXIT_FAILURE);
+    reportErrorAndEnd(what);
 }
 
 }  // namespace qex
