@@ -1,7 +1,7 @@
 # Real-X tests that check how the Linux program meets its X server and its process, not
 # what a person sees; a Windows program under Wine has no counterpart to them.
 set(CTEST_CUSTOM_TESTS_IGNORE
-  # The scale comes from Qt's QT_SCALE_FACTOR; on Windows it is the monitor's DPI.
+  # The scale comes from the X resources' Xft.dpi; on Windows it is the monitor's DPI.
   FramesOnScreen.ScaleFactorTwoDrawsEachFramePixelAsAnExactTwoByTwoBlock
   # Windows always has a display; Wine without an X server has no window system at all.
   Ending.WithoutADisplayOneLineOnStderrAndStatusOne
@@ -9,7 +9,7 @@ set(CTEST_CUSTOM_TESTS_IGNORE
   # Windows keeps one pending WM_MOUSEMOVE, at the latest position: a burst of queued moves
   # arrives as its last one, by design of the system.
   PointerWhenStopped.ScrubMovesSentInOneBurstEachCountSoTheLastOneUpStepsBack
-  # Frames copied from server pixmaps into an X child window: Qt's drawing path on X.
+  # Frames copied from server pixmaps into an X child window: the Linux program's drawing path.
   ServerDrawing.FramesGoToAChildWindowOverExactlyThePictureArea
   # Losing the X server is Wine's concern; Windows has no display connection to lose.
   ServerLoss.EndsWithinASecondWithAnErrorStatusAndALineOnStderr
