@@ -13,6 +13,13 @@ set(CTEST_CUSTOM_TESTS_IGNORE
   ServerDrawing.FramesGoToAChildWindowOverExactlyThePictureArea
   # Losing the X server is Wine's concern; Windows has no display connection to lose.
   ServerLoss.EndsWithinASecondWithAnErrorStatusAndALineOnStderr
+  # The double-click time on Windows is the system's own setting, not the X desktop's.
+  "Published/DoubleClickTime.DecidesWhetherTwoClicksAreADoubleClick/1000ms  # GetParam() = (1000, true)"
+  "Published/DoubleClickTime.DecidesWhetherTwoClicksAreADoubleClick/150ms  # GetParam() = (150, false)"
+  "Published/DoubleClickTime.DecidesWhetherTwoClicksAreADoubleClick/none  # GetParam() = (0, false)"
+  # The request that wins openbox's focus for a window left out of the task bar is the Linux
+  # program's; under Wine the X window, its hints and their order are Wine's.
+  openbox.OnOpening.TheWindowHasTheFocusStaysOutOfTheTaskBarAndKeysWorkWithoutAClick
   # Wine turns SIGINT into a console's Ctrl+C; a windowed program has none and no signals.
   "Signals/TerminationSignal.EndsTheProgramAsThatSignalAndItsWindowGoes/SIGINT  # GetParam() = 2"
 )
