@@ -12,6 +12,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QEX developers <dev@qex-lifts.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The X11 keyboard and refresh-rate libraries are opened after the first frame, not linked, so
+# no library dependency names them; the versions are those their symbols need on Debian 12.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxkbcommon-x11-0 (>= 0.5.0), libxcb-xkb1, libxcb-randr0 (>= 1.3)")
 # libdecor loads its title-bar plugin at run time, so no library dependency names it: without it
 # a compositor that leaves decorations to the window shows the window bare.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libdecor-0-plugin-1-cairo)

@@ -36,7 +36,7 @@ cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) -f
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEX_BUILD_TESTS=OFF -DQEX_WERROR=ON \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 cmake --build "$build" -j "$(nproc)"
 (cd "$build" && cpack -G DEB)
 

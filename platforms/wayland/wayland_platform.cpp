@@ -3,7 +3,6 @@
 #include "platforms/linux/process_end.h"
 
 #include <poll.h>
-#include <sys/prctl.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,10 +17,6 @@ WaylandPlatform::WaylandPlatform(Connection& connection, Picture1& surface, Keyb
                                  const frames::FrameSet& frames)
     : DesktopPlatform(surface, frames), connection_(connection), picture1_(surface), keyboard_(keyboard)
 {
-    // The kernel may let a timed sleep run on by its timer slack (50 us by default) to merge
-    // wake-ups; the loop's paces are a handful a frame, so they may as well be exact.
-    constexpr unsigned long timerSlackNs = 1000;
-    prctl(PR_SET_TIMERSLACK, timerSlackNs);
 }
 
 void WaylandPlatform::PumpEvents()

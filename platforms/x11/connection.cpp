@@ -1,7 +1,5 @@
 #include "platforms/x11/connection.h"
 
-#include <xcb/randr.h>
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -25,9 +23,6 @@ Connection::Connection()
         fail("no such screen");
     }
     screen_ = roots.data;
-    // Asked now, answered while the atoms come back.
-    xcb_prefetch_extension_data(connection_, &xcb_randr_id);
-    xcb_prefetch_maximum_request_length(connection_);
     constexpr std::uint32_t maxResourceWords = 1 << 16;  // 256 KiB, far beyond any desktop's resources
     resources_ = xcb_get_property(connection_, 0, screen_->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0,
                                   maxResourceWords);

@@ -1,7 +1,6 @@
 #include "platforms/x11/desktop_settings.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -97,7 +96,8 @@ int desktopScale(const Connection& connection)
         if (!(dpi > 0)) {
             return 1;
         }
-        return std::clamp(static_cast<int>(std::lround(dpi / 96)), 1, 4);
+        // Rounded half up by hand: the maths library is one more to map at start.
+        return std::clamp(static_cast<int>(std::min(dpi / 96, 8.0) + 0.5), 1, 4);
     }
     return 1;
 }

@@ -19,16 +19,21 @@ Form1::Form1(const x11::Connection& connection, const frames::FrameSet& frames)
 {
     // Mapped with its surface already in place, the way window managers expect a new window.
     xcb_connection_t* c = connection_.get();
-    auto* manager = xcb_get_property_reply(c, managerCheck_, nullptr);
-    managed_ = manager && xcb_get_property_value_length(manager) > 0;
-    std::free(manager);
-    connection_.check();
-    if (!managed_) {
-        x11::leaveOutOfTaskBar(connection_, window_, false);
-        askedOutOfTaskBar_ = true;
-    }
     xcb_map_window(c, window_);
     xcb_flush(c);
+}
+
+void Form1::leaveOutOfTaskBar()
+{
+    // Asked once mapped, and focused by a manager that focuses new windows: the state can no
+    // longer cost the focus. Whether a manager runs was asked at the start; its answer came
+    // while the window was being mapped, so the first frame never waited for it.
+    auto* manager = xcb_get_property_reply(connection_.get(), managerCheck_, nullptr);
+    const bool managed = manager && xcb_get_property_value_length(manager) > 0;
+    std::free(manager);
+    connection_.check();
+    x11::leaveOutOfTaskBar(connection_, window_, managed);
+    askedOutOfTaskBar_ = true;
 }
 
 xcb_window_t Form1::open()
@@ -85,6 +90,7 @@ bool Form1::idle()
     }
     keyboard();
     doubleClick();
+    refresh_.ask();
     return true;
 }
 
@@ -125,10 +131,7 @@ void Form1::handle(const xcb_generic_event_t& event)
         if (reinterpret_cast<const xcb_map_notify_event_t&>(event).window == window_) {
             activated_ = true;
             if (!askedOutOfTaskBar_) {
-                // Mapped, and focused by a manager that focuses new windows: the state can no longer
-                // cost the focus.
-                x11::leaveOutOfTaskBar(connection_, window_, true);
-                askedOutOfTaskBar_ = true;
+                leaveOutOfTaskBar();
             }
         }
         break;

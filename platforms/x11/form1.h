@@ -33,6 +33,8 @@ public:
 private:
     // Creates the window and describes it to the window manager; the constructor maps it.
     xcb_window_t open();
+    // Asks the window manager, if any, to leave the window out of the task bar.
+    void leaveOutOfTaskBar();
     void handle(const xcb_generic_event_t& event) override;
     bool idle() override;
     x11::Keyboard& keyboard();
@@ -51,7 +53,6 @@ private:
     DesktopHandlers<X11Platform> handlers_{state_, platform_};
     Picture1 picture1_;
     X11Platform platform_;
-    bool managed_ = false;  // a window manager runs
     bool askedOutOfTaskBar_ = false;
     bool activated_ = false;
     bool parentIsRoot_ = true;

@@ -23,8 +23,9 @@ FramePixmaps::FramePixmaps(const Connection& connection, xcb_window_t window, in
     layout_.unitBytes = std::max(1, unit / 8);
     layout_.swapInUnit = unit > 8 && setup.bitmap_format_bit_order != setup.image_byte_order;
     layout_.rowBytes = (frameWidth * scale + pad - 1) / pad * padBytes;
-    // Requests beyond the server's limit would break the connection: uploads go in strips.
-    maxUploadBytes_ = static_cast<std::size_t>(xcb_get_maximum_request_length(c)) * 4 - sizeof(xcb_put_image_request_t);
+    // Requests beyond the server's limit would break the connection: uploads go in strips. The
+    // core limit (256 KiB) holds a whole frame up to scale 3 and needs no question to the server.
+    maxUploadBytes_ = static_cast<std::size_t>(setup.maximum_request_length) * 4 - sizeof(xcb_put_image_request_t);
     const auto stripRows = std::min<std::size_t>(frameHeight * static_cast<std::size_t>(scale),
                                                  maxUploadBytes_ / static_cast<std::size_t>(layout_.rowBytes));
     rows_.resize(stripRows * static_cast<std::size_t>(layout_.rowBytes));

@@ -1,25 +1,24 @@
 #include "platforms/x11/keyboard.h"
 
-// xcb's keyboard extension header names a field after a C++ keyword.
-#define explicit explicit_
-#include <xcb/xkb.h>
-#undef explicit
-#include <xkbcommon/xkbcommon-x11.h>
+#include "platforms/x11/late_libraries.h"
 
 namespace qex::x11 {
 
-Keyboard::Keyboard(const Connection& connection) : connection_(connection)
+Keyboard::Keyboard(const Connection& connection) : connection_(connection), xkb_(XkbFunctions::get())
 {
+    if (!xkb_) {
+        connection.fail("the keyboard library libxkbcommon-x11.so.0 cannot be loaded");
+    }
     xcb_connection_t* c = connection.get();
-    if (!xkb_x11_setup_xkb_extension(c, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+    if (!xkb_->xkb_x11_setup_xkb_extension(c, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
                                      XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &firstEvent_,
                                      nullptr)) {
         connection.check();
         connection.fail("the server has no usable keyboard extension");
     }
-    device_ = xkb_x11_get_core_keyboard_device_id(c);
+    device_ = xkb_->xkb_x11_get_core_keyboard_device_id(c);
     // The keymap comes whole from the server: no include paths or names from the environment.
-    context_ = xkb_context_new(static_cast<xkb_context_flags>(XKB_CONTEXT_NO_DEFAULT_INCLUDES |
+    context_ = xkb_->xkb_context_new(static_cast<xkb_context_flags>(XKB_CONTEXT_NO_DEFAULT_INCLUDES |
                                                               XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
     if (device_ < 0 || !context_) {
         connection.fail("the keyboard cannot be read");
@@ -40,39 +39,39 @@ Keyboard::Keyboard(const Connection& connection) : connection_(connection)
     details.newKeyboardDetails = XCB_XKB_NKN_DETAIL_KEYCODES;
     details.affectState = stateParts;
     details.stateDetails = stateParts;
-    xcb_xkb_select_events_aux(c, static_cast<xcb_xkb_device_spec_t>(device_), events, 0, 0, mapParts, mapParts,
+    xkb_->xcb_xkb_select_events_aux(c, static_cast<xcb_xkb_device_spec_t>(device_), events, 0, 0, mapParts, mapParts,
                               &details);
 }
 
 Keyboard::~Keyboard()
 {
-    xkb_state_unref(state_);
-    xkb_keymap_unref(keymap_);
-    xkb_context_unref(context_);
+    xkb_->xkb_state_unref(state_);
+    xkb_->xkb_keymap_unref(keymap_);
+    xkb_->xkb_context_unref(context_);
 }
 
 void Keyboard::loadKeymap()
 {
     xcb_connection_t* c = connection_.get();
-    xkb_keymap* keymap = xkb_x11_keymap_new_from_device(context_, c, device_, XKB_KEYMAP_COMPILE_NO_FLAGS);
-    xkb_state* state = keymap ? xkb_x11_state_new_from_device(keymap, c, device_) : nullptr;
+    xkb_keymap* keymap = xkb_->xkb_x11_keymap_new_from_device(context_, c, device_, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    xkb_state* state = keymap ? xkb_->xkb_x11_state_new_from_device(keymap, c, device_) : nullptr;
     if (!state) {
-        xkb_keymap_unref(keymap);
+        xkb_->xkb_keymap_unref(keymap);
         connection_.check();
         if (!state_) {
             connection_.fail("the keyboard's keymap cannot be read");
         }
         return;  // a keymap that cannot be read keeps the one before it
     }
-    xkb_state_unref(state_);
-    xkb_keymap_unref(keymap_);
+    xkb_->xkb_state_unref(state_);
+    xkb_->xkb_keymap_unref(keymap_);
     keymap_ = keymap;
     state_ = state;
 }
 
 std::uint32_t Keyboard::character(xcb_keycode_t key) const
 {
-    return xkb_state_key_get_utf32(state_, key);
+    return xkb_->xkb_state_key_get_utf32(state_, key);
 }
 
 bool Keyboard::handle(const xcb_generic_event_t& event)
@@ -85,7 +84,7 @@ bool Keyboard::handle(const xcb_generic_event_t& event)
     if (kind == XCB_XKB_STATE_NOTIFY) {
         const auto& notify = reinterpret_cast<const xcb_xkb_state_notify_event_t&>(event);
         if (notify.deviceID == device_) {
-            xkb_state_update_mask(state_, notify.baseMods, notify.latchedMods, notify.lockedMods,
+            xkb_->xkb_state_update_mask(state_, notify.baseMods, notify.latchedMods, notify.lockedMods,
                                   static_cast<xkb_layout_index_t>(notify.baseGroup),
                                   static_cast<xkb_layout_index_t>(notify.latchedGroup), notify.lockedGroup);
         }

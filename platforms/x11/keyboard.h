@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platforms/x11/connection.h"
+#include "platforms/x11/late_libraries.h"
 
 #include <xkbcommon/xkbcommon.h>
 
@@ -12,7 +13,7 @@ namespace qex::x11 {
 // reports, so that a key means what the user's layout says (the keypad included).
 class Keyboard {
 public:
-    // Ends the program if the server has no keyboard extension.
+    // Ends the program if the server has no keyboard extension or its library is missing.
     explicit Keyboard(const Connection& connection);
     ~Keyboard();
     Keyboard(const Keyboard&) = delete;
@@ -27,6 +28,7 @@ private:
     void loadKeymap();
 
     const Connection& connection_;
+    const XkbFunctions* xkb_;
     std::uint8_t firstEvent_ = 0;
     std::int32_t device_ = -1;
     xkb_context* context_ = nullptr;

@@ -11,14 +11,25 @@ constexpr double fallbackHertz = 60;  // when the server does not say
 
 }  // namespace
 
-RefreshRate::RefreshRate(const Connection& connection) : connection_(connection)
+RefreshRate::RefreshRate(const Connection& connection) : connection_(connection) {}
+
+void RefreshRate::ask()
 {
-    xcb_connection_t* c = connection.get();
-    const auto* extension = xcb_get_extension_data(c, &xcb_randr_id);
+    if (asked_) {
+        return;
+    }
+    asked_ = true;
+    randr_ = RandrFunctions::get();
+    if (!randr_) {
+        return;  // the usual rate, as on a server without RandR
+    }
+    xcb_connection_t* c = connection_.get();
+    const auto* extension = xcb_get_extension_data(c, randr_->xcb_randr_id);
     if (extension && extension->present) {
-        version_ = xcb_randr_query_version(c, 1, 3);
-        resources_ = xcb_randr_get_screen_resources_current(c, connection.screen().root);
+        version_ = randr_->xcb_randr_query_version(c, 1, 3);
+        resources_ = randr_->xcb_randr_get_screen_resources_current(c, connection_.screen().root);
         asking_ = true;
+        known_ = false;
     }
 }
 
@@ -46,11 +57,11 @@ bool RefreshRate::takeAnswers()
         resources_.sequence = 0;
         auto* resources = static_cast<xcb_randr_get_screen_resources_current_reply_t*>(reply);
         if (resources) {
-            const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources);
-            const xcb_randr_mode_info_t* modes = xcb_randr_get_screen_resources_current_modes(resources);
-            modes_.assign(modes, modes + xcb_randr_get_screen_resources_current_modes_length(resources));
-            for (int i = 0; i < xcb_randr_get_screen_resources_current_crtcs_length(resources); ++i) {
-                crtcQuestions_.push_back(xcb_randr_get_crtc_info(c, crtcs[i], resources->config_timestamp));
+            const xcb_randr_crtc_t* crtcs = randr_->xcb_randr_get_screen_resources_current_crtcs(resources);
+            const xcb_randr_mode_info_t* modes = randr_->xcb_randr_get_screen_resources_current_modes(resources);
+            modes_.assign(modes, modes + randr_->xcb_randr_get_screen_resources_current_modes_length(resources));
+            for (int i = 0; i < randr_->xcb_randr_get_screen_resources_current_crtcs_length(resources); ++i) {
+                crtcQuestions_.push_back(randr_->xcb_randr_get_crtc_info(c, crtcs[i], resources->config_timestamp));
             }
             std::free(resources);
         }
@@ -90,7 +101,8 @@ std::chrono::steady_clock::duration RefreshRate::interval()
     if (known_) {
         return interval_;
     }
-    // Until the answers are in, the usual rate; they come within the first frame's 2 s.
+    // Until the answers are in, the usual rate; they are asked for once the first frame is up and
+    // come within its 2 s.
     const bool answered = takeAnswers();
     double hertz = 0;
     for (const Monitor& monitor : monitors_) {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platforms/x11/connection.h"
-
-#include <xcb/randr.h>
+#include "platforms/x11/late_libraries.h"
 
 #include <chrono>
 #include <vector>
@@ -13,9 +12,10 @@ namespace qex::x11 {
 // 60 Hz where the server does not say, and until it has answered: the frame path never waits.
 class RefreshRate {
 public:
-    // Sends the questions; their answers are taken when first needed.
     explicit RefreshRate(const Connection& connection);
 
+    // Sends the questions, once; their answers are taken when next needed.
+    void ask();
     // Where the window is now, in root coordinates.
     void windowMoved(int x, int y, int width, int height);
     std::chrono::steady_clock::duration interval();
@@ -30,6 +30,8 @@ private:
     bool takeAnswers();
 
     const Connection& connection_;
+    const RandrFunctions* randr_ = nullptr;
+    bool asked_ = false;
     bool asking_ = false;
     xcb_randr_query_version_cookie_t version_{};
     xcb_randr_get_screen_resources_current_cookie_t resources_{};

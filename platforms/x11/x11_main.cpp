@@ -4,16 +4,12 @@
 #include "platforms/x11/form1.h"
 #include "platforms/x11/frame_set.h"
 
-#include <sys/prctl.h>
-
 #include <cstdlib>
 
 namespace qex::x11 {
 
 void run()
 {
-    // Waits end within a few microseconds of their deadline rather than the default 50.
-    ::prctl(PR_SET_TIMERSLACK, 1UL);
     const Connection connection;
     const frames::FrameSet frames;
     Form1 form1(connection, frames);

@@ -41,7 +41,15 @@ if [ "${2:-}" = fallback ]; then
   viewer=$!
   timeout 10 xdotool search --sync --name 'QEX Zorbuliners' >/dev/null || fail "no X11 window"
   kill -0 "$viewer" 2>/dev/null || fail "the program ended"
-  echo "without a compositor the window opens on the X server"
+  kill "$viewer"; wait "$viewer" 2>/dev/null || true
+  # A program whose Wayland module is missing says so and opens on the X server.
+  cp "$program" "$runtime/alone"
+  log=$runtime/alone.log
+  WAYLAND_DISPLAY=qex-nobody "$runtime/alone" 2>"$log" &
+  viewer=$!
+  timeout 10 xdotool search --sync --name 'QEX Zorbuliners' >/dev/null || fail "no X11 window without the module"
+  grep -q "cannot open its Wayland part: .*qex-lifts-wayland.so" "$log" || fail "no word of the missing module"
+  echo "without a compositor, or without the Wayland module, the window opens on the X server"
   exit 0
 fi
 
