@@ -1,5 +1,7 @@
 #include "platforms/wayland/keyboard.h"
 
+#include "platforms/linux/key_character.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 namespace qex::wayland {
 namespace {
 
-constexpr std::int16_t escape = 27;
 constexpr std::uint32_t evdevToXkb = 8;  // xkb keycodes are the kernel's plus 8
 
 }  // namespace
@@ -133,18 +134,9 @@ void Keyboard::repeat(Clock::time_point now)
 
 void Keyboard::deliver(xkb_keycode_t code)
 {
-    std::int16_t keyAscii = 0;
-    if (xkb_state_key_get_one_sym(state_, code) == XKB_KEY_Escape) {
-        keyAscii = escape;
-    } else {
-        // Keys that give no character in the single-byte set (function keys, arrows) are not commands.
-        const std::uint32_t character = xkb_state_key_get_utf32(state_, code);
-        if (character == 0 || character > 0xFF) {
-            return;
-        }
-        keyAscii = static_cast<std::int16_t>(character);
+    if (auto keyAscii = keyAsciiOf(xkb_state_key_get_utf32(state_, code))) {
+        events_.keyPress(*keyAscii);
     }
-    events_.keyPress(keyAscii);
 }
 
 }  // namespace qex::wayland

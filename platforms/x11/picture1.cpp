@@ -1,5 +1,7 @@
 #include "platforms/x11/picture1.h"
 
+#include "platforms/linux/key_character.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
@@ -215,12 +217,9 @@ void Picture1::expose(const xcb_expose_event_t& event)
 
 void Picture1::keyPress(std::uint32_t character)
 {
-    // Keys that give no character of the program's set (function keys, arrows) are not commands.
-    if (character == 0 || character > 0xFF) {
-        return;
+    if (auto keyAscii = keyAsciiOf(character)) {
+        events_.keyPress(*keyAscii);
     }
-    auto keyAscii = static_cast<std::int16_t>(character);
-    events_.keyPress(keyAscii);
 }
 
 void Picture1::motion(const xcb_motion_notify_event_t& event)
