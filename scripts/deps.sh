@@ -7,9 +7,16 @@
 set -euo pipefail
 
 run_packages=(g++ cmake make pkgconf libxcb1-dev libxcb-randr0-dev libxcb-xkb-dev libxkbcommon-x11-dev
-              libwayland-dev wayland-protocols libdecor-0-dev libdecor-0-plugin-1-cairo)
+              libwayland-dev libdecor-0-dev)
+# libdecor's title bar for compositors that draw none (GNOME, weston): needed only where a
+# Wayland session runs, and there its graphics libraries are already installed; on a machine
+# without one it would bring 25 packages that nothing uses.
+title_bar_packages=(libdecor-0-plugin-1-cairo)
+if [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  run_packages+=("${title_bar_packages[@]}")
+fi
 package_packages=(dpkg-dev file)
-test_packages=(libgtest-dev libgmock-dev
+test_packages=("${title_bar_packages[@]}" libgtest-dev libgmock-dev
                xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils
                desktop-file-utils lintian weston
                libx11-dev libxtst-dev imagemagick gifsicle
