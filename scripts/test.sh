@@ -15,8 +15,10 @@ cmake --build build -j "$jobs"
 ctest --test-dir build --no-tests=error --output-on-failure -j "$jobs"
 
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+# The sanitizers bring their own allocator through the shared C++ runtime's operators.
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQEX_BUILD_TESTS=ON -DQEX_WERROR=ON \
-  -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers"
+  -DQEX_STATIC_CXX_RUNTIME=OFF -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$sanitizers"
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --no-tests=error --output-on-failure -j "$jobs" -L "unit|leak"
 scripts/test-web.sh
