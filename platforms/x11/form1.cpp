@@ -20,6 +20,10 @@ Form1::Form1(const x11::Connection& connection, const frames::FrameSet& frames)
     // Mapped with its surface already in place, the way window managers expect a new window.
     xcb_connection_t* c = connection_.get();
     xcb_map_window(c, window_);
+    // The first frame goes up while the server maps the window, so that showing it is one copy.
+    if (const auto first = std::dynamic_pointer_cast<const frames::FramePicture>(frames.PictureOf(1))) {
+        picture1_.prepare(*first);
+    }
     xcb_flush(c);
 }
 

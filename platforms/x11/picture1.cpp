@@ -133,6 +133,11 @@ bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
     return true;
 }
 
+void Picture1::prepare(const frames::FramePicture& picture)
+{
+    pixmaps_.of(picture);
+}
+
 void Picture1::copy(const xcb_rectangle_t* areas, std::size_t count)
 {
     if (!picture_ || count == 0) {
@@ -186,9 +191,10 @@ void Picture1::drawBorder()
 
 void Picture1::expose(const xcb_expose_event_t& event)
 {
+    // Drawn without a flush of its own: the event loop flushes before it sleeps, and the first
+    // frame, when it follows, goes out in the same write.
     if (event.window != canvas_) {
         drawBorder();
-        xcb_flush(connection_.get());
         return;
     }
     if (!picture_) {
@@ -198,7 +204,6 @@ void Picture1::expose(const xcb_expose_event_t& event)
                                    event.width, event.height};
         xcb_change_gc(c, borderGc_, XCB_GC_FOREGROUND, &colours_[4]);
         xcb_poly_fill_rectangle(c, canvas_, borderGc_, 1, &area);
-        xcb_flush(c);
         return;
     }
     // The canvas's contents were lost (first shown, uncovered): the exposed part is drawn again,

@@ -34,6 +34,8 @@ public:
 
     void expose(const xcb_expose_event_t& event);
     // A key press that gave `character` (0 for none).
+    // Puts the frame's pixmap on the server ahead of its first show.
+    void prepare(const frames::FramePicture& picture);
     void keyPress(std::uint32_t character);
     void motion(const xcb_motion_notify_event_t& event);
     // A press that makes a double-click if it follows the one before within doubleClickMs.
