@@ -26,9 +26,14 @@ FramePixmaps::FramePixmaps(const Connection& connection, xcb_window_t window, in
     // Requests beyond the server's limit would break the connection: uploads go in strips. The
     // core limit (256 KiB) holds a whole frame up to scale 3 and needs no question to the server.
     maxUploadBytes_ = static_cast<std::size_t>(setup.maximum_request_length) * 4 - sizeof(xcb_put_image_request_t);
-    const auto stripRows = std::min<std::size_t>(frameHeight * static_cast<std::size_t>(scale),
-                                                 maxUploadBytes_ / static_cast<std::size_t>(layout_.rowBytes));
-    rows_.resize(stripRows * static_cast<std::size_t>(layout_.rowBytes));
+    stripRows_ = static_cast<int>(std::min<std::size_t>(frameHeight * static_cast<std::size_t>(scale),
+                                                        maxUploadBytes_ / static_cast<std::size_t>(layout_.rowBytes)));
+    // Where the server's layout is the packed one, the packed rows go up as they are; otherwise
+    // each strip is laid out in a buffer first.
+    asPacked_ = scale == 1 && layout_.lowBitFirst && !layout_.swapInUnit && layout_.rowBytes == frames::packedRowBytes;
+    if (!asPacked_) {
+        rows_.resize(static_cast<std::size_t>(stripRows_) * static_cast<std::size_t>(layout_.rowBytes));
+    }
 
 }
 
@@ -49,16 +54,10 @@ void FramePixmaps::fillScaledRows(const frames::FramePicture& frame, int firstRo
     const auto source = frame.rows();
     const auto rowBytes = static_cast<std::size_t>(layout_.rowBytes);
     std::memset(rows_.data(), 0, rowBytes * static_cast<std::size_t>(rows));
-    const bool asPacked = scale_ == 1 && layout_.lowBitFirst && !layout_.swapInUnit &&
-                          rowBytes == static_cast<std::size_t>(frames::packedRowBytes);
     for (int r = 0; r < rows; ++r) {
         const int y = (firstRow + r) / scale_;
         const std::uint8_t* from = source.data() + static_cast<std::size_t>(y) * frames::packedRowBytes;
         std::uint8_t* to = rows_.data() + rowBytes * static_cast<std::size_t>(r);
-        if (asPacked) {
-            std::memcpy(to, from, rowBytes);
-            continue;
-        }
         for (int x = 0; x < frameWidth * scale_; ++x) {
             const int sx = x / scale_;
             if (!(from[sx / 8] >> (sx % 8) & 1)) {
@@ -90,13 +89,16 @@ xcb_pixmap_t FramePixmaps::of(const frames::FramePicture& frame)
         uploadGc_ = xcb_generate_id(c);
         xcb_create_gc(c, uploadGc_, pixmap, 0, nullptr);
     }
-    const int stripRows = static_cast<int>(rows_.size() / static_cast<std::size_t>(layout_.rowBytes));
-    for (int top = 0; top < height; top += stripRows) {
-        const int rows = std::min(stripRows, height - top);
-        fillScaledRows(frame, top, rows);
+    for (int top = 0; top < height; top += stripRows_) {
+        const int rows = std::min(stripRows_, height - top);
+        const std::uint8_t* data = frame.rows().data() + static_cast<std::size_t>(top) * frames::packedRowBytes;
+        if (!asPacked_) {
+            fillScaledRows(frame, top, rows);
+            data = rows_.data();
+        }
         xcb_put_image(c, XCB_IMAGE_FORMAT_XY_PIXMAP, pixmap, uploadGc_, static_cast<std::uint16_t>(width),
                       static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0, 1,
-                      static_cast<std::uint32_t>(layout_.rowBytes * rows), rows_.data());
+                      static_cast<std::uint32_t>(layout_.rowBytes * rows), data);
     }
     return pixmap;
 }

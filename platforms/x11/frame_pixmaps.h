@@ -36,6 +36,8 @@ private:
     int scale_;
     BitLayout layout_{};
     std::size_t maxUploadBytes_ = 0;
+    int stripRows_ = 0;      // rows in one upload request
+    bool asPacked_ = false;  // the packed rows are already in the server's layout
     std::vector<std::uint8_t> rows_;  // upload scratch, sized once
     xcb_gcontext_t uploadGc_ = 0;
     std::array<xcb_pixmap_t, frames::frameCount> pixmaps_{};
