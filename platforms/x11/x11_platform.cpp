@@ -1,13 +1,10 @@
 #include "platforms/x11/x11_platform.h"
 
+#include "platforms/linux/poll_until.h"
 #include "platforms/linux/process_end.h"
 
-#include <poll.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <optional>
 
 namespace qex {
 
@@ -35,18 +32,11 @@ void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
     }
     xcb_connection_t* c = connection_.get();
     xcb_flush(c);
-    pollfd connection{xcb_get_file_descriptor(c), POLLIN, 0};
-    timespec timeout{};
-    if (deadline) {
-        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*deadline - Clock::now());
-        if (left.count() <= 0) {
-            return;
-        }
-        timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
-        timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
+    if (deadline && *deadline <= Clock::now()) {
+        return;
     }
-    // A nanosecond timeout: the kernel wakes the thread at the deadline, within its timer slack.
-    if (::ppoll(&connection, 1, deadline ? &timeout : nullptr, nullptr) < 0 && errno != EINTR) {
+    if (pollUntil(xcb_get_file_descriptor(c), deadline ? std::optional(*deadline) : std::nullopt) ==
+        PollResult::failed) {
         connection_.lost();
     }
 }
