@@ -3,7 +3,6 @@
 #include "frames/packed_frames.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace qex::wayland {
 namespace {
@@ -136,7 +135,7 @@ void Picture1::commit()
         wl_surface_set_buffer_scale(surface_, scale);
         wl_surface_damage(surface_, 0, 0, width, height);
     } else {
-        damageChangedRows(committedHolder_, holder);
+        damageChanges(committedHolder_, holder);
     }
     committedScale_ = scale;
     committedHolder_ = holder;
@@ -145,31 +144,20 @@ void Picture1::commit()
     wl_surface_commit(surface_);
 }
 
-void Picture1::damageChangedRows(int before, int after) const
+void Picture1::damageChanges(int before, int after)
 {
-    const auto old = frames::packedFrame(before);
-    const auto now = frames::packedFrame(after);
-    const auto rowDiffers = [&](int row) {
-        const std::size_t at = static_cast<std::size_t>(row) * frames::packedRowBytes;
-        return std::memcmp(old.data() + at, now.data() + at, frames::packedRowBytes) != 0;
-    };
-    int top = 0;
-    while (top < frames::packedHeight && !rowDiffers(top)) {
-        ++top;
-    }
-    if (top == frames::packedHeight) {
+    changedAreas(frames::packedFrame(before), frames::packedFrame(after), changed_);
+    if (changed_.empty()) {
         return;
     }
-    int bottom = frames::packedHeight - 1;
-    while (!rowDiffers(bottom)) {
-        --bottom;
-    }
-    const int rows = bottom - top + 1;
+    // Compositors upload each damaged rectangle of a shared-memory buffer on its own, which costs
+    // more than the pixels between the changes: one rectangle round them all is damaged.
+    const FrameArea box = boundsOf(changed_);
     if (connection_.compositorVersion() >= 4) {
         const int n = committedScale_;
-        wl_surface_damage_buffer(surface_, edge * n, (edge + top) * n, innerWidth * n, rows * n);
+        wl_surface_damage_buffer(surface_, (edge + box.x) * n, (edge + box.y) * n, box.width * n, box.height * n);
     } else {
-        wl_surface_damage(surface_, edge, edge + top, innerWidth, rows);
+        wl_surface_damage(surface_, edge + box.x, edge + box.y, box.width, box.height);
     }
 }
 

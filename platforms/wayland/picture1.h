@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platforms/linux/changed_areas.h"
 #include "platforms/linux/double_click.h"
 #include "platforms/surface_events.h"
 #include "platforms/wayland/connection.h"
@@ -20,7 +21,7 @@ namespace qex::wayland {
 // The display surface: the window's whole content, the 2-pixel sunken edge around the 345 x 405
 // picture, drawn from the frames' prepared buffers at the largest scale of the outputs it is on.
 // A new picture goes up when the compositor's last frame callback has come, damaging only the
-// rows that change. Reports pointer moves, clicks and double-clicks.
+// parts that change. Reports pointer moves, clicks and double-clicks.
 class Picture1 {
 public:
     static constexpr int width = ShmFrames::width;    // logical pixels
@@ -57,7 +58,7 @@ private:
 
     void outputsChanged();
     void commit();
-    void damageChangedRows(int before, int after) const;
+    void damageChanges(int before, int after);
     void setCursor(wl_pointer* pointer, std::uint32_t serial);
     void reportMove();
     void press(std::uint32_t button, std::uint32_t time);
@@ -75,6 +76,7 @@ private:
     std::shared_ptr<const frames::FramePicture> picture_;
     wl_callback* frameCallback_ = nullptr;
     bool waiting_ = false;  // a picture waits for the frame callback
+    std::vector<FrameArea> changed_;  // kept to spare an allocation a frame
 
     wl_cursor_theme* cursorTheme_ = nullptr;
     int cursorScale_ = 0;

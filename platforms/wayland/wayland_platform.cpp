@@ -1,14 +1,12 @@
 #include "platforms/wayland/wayland_platform.h"
 
+#include "platforms/linux/poll_until.h"
 #include "platforms/linux/process_end.h"
-
-#include <poll.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <thread>
 
 namespace qex::wayland {
@@ -71,22 +69,14 @@ void WaylandPlatform::dispatchOnce(std::optional<Clock::time_point> until)
         wl_display_cancel_read(display);
         lost();
     }
-    pollfd connection{wl_display_get_fd(display), static_cast<short>(POLLIN | (flushed ? 0 : POLLOUT)), 0};
-    timespec timeout{};
-    if (until) {
-        const auto left = std::max(Clock::duration::zero(), *until - Clock::now());
-        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        timeout.tv_sec = static_cast<std::time_t>(ns / 1'000'000'000);
-        timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-    }
-    const int ready = ppoll(&connection, 1, until ? &timeout : nullptr, nullptr);
-    if (ready > 0 && (connection.revents & POLLIN)) {
+    const PollResult woke = pollUntil(wl_display_get_fd(display), until, !flushed);
+    if (woke == PollResult::readable) {
         if (wl_display_read_events(display) < 0) {
             lost();
         }
     } else {
         wl_display_cancel_read(display);
-        if (ready > 0 && (connection.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+        if (woke == PollResult::failed) {
             lost();
         }
     }

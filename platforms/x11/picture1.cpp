@@ -123,13 +123,14 @@ bool Picture1::setPicture(std::shared_ptr<const frames::FramePicture> picture)
     // A compositor may read a damaged part only after the next frame has come in, and then shows
     // pieces of two frames: there, frames go up whole.
     if (!previous || compositor_.running()) {
-        const xcb_rectangle_t whole{0, 0, frameWidth, frameHeight};
-        copy(&whole, 1);
+        const FrameArea whole{0, 0, frameWidth, frameHeight};
+        copy({&whole, 1});
         return true;
     }
     // Successive frames of a line drawing differ in a small part, and the server's 1-bit
-    // expansion costs by the pixel: only the bands that changed are copied.
-    copy(bands_.data(), x11::changedBands(previous->rows(), picture_->rows(), bands_));
+    // expansion costs by the pixel: only the parts that changed are copied.
+    changedAreas(previous->rows(), picture_->rows(), changed_);
+    copy(changed_);
     return true;
 }
 
@@ -138,31 +139,28 @@ void Picture1::prepare(const frames::FramePicture& picture)
     pixmaps_.of(picture);
 }
 
-void Picture1::copy(const xcb_rectangle_t* areas, std::size_t count)
+void Picture1::copy(std::span<const FrameArea> areas)
 {
-    if (!picture_ || count == 0) {
+    if (!picture_ || areas.empty()) {
         return;
     }
     xcb_connection_t* c = connection_.get();
     const xcb_pixmap_t pixmap = pixmaps_.of(*picture_);
-    std::array<xcb_rectangle_t, x11::maxBands> clips{};
-    int top = frameHeight * scale_, left = frameWidth * scale_, bottom = 0, right = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const xcb_rectangle_t& area = areas[i];
-        clips[i] = {static_cast<std::int16_t>(area.x * scale_), static_cast<std::int16_t>(area.y * scale_),
-                    static_cast<std::uint16_t>(area.width * scale_), static_cast<std::uint16_t>(area.height * scale_)};
-        left = std::min<int>(left, clips[i].x);
-        top = std::min<int>(top, clips[i].y);
-        right = std::max(right, clips[i].x + clips[i].width);
-        bottom = std::max(bottom, clips[i].y + clips[i].height);
+    const int n = scale_;
+    clips_.clear();
+    for (const FrameArea& area : areas) {
+        clips_.push_back({static_cast<std::int16_t>(area.x * n), static_cast<std::int16_t>(area.y * n),
+                          static_cast<std::uint16_t>(area.width * n), static_cast<std::uint16_t>(area.height * n)});
     }
-    // One copy for the whole change, clipped to the changed bands: a compositor or a screen grab
+    // One copy for the whole change, clipped to the changed parts: a compositor or a screen grab
     // that reads the window between two requests never sees half of a frame.
-    xcb_set_clip_rectangles(c, XCB_CLIP_ORDERING_YX_BANDED, copyGc_, 0, 0, static_cast<std::uint32_t>(count),
-                            clips.data());
-    xcb_copy_plane(c, pixmap, canvas_, copyGc_, static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
-                   static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
-                   static_cast<std::uint16_t>(right - left), static_cast<std::uint16_t>(bottom - top), 1);
+    xcb_set_clip_rectangles(c, XCB_CLIP_ORDERING_YX_BANDED, copyGc_, 0, 0, static_cast<std::uint32_t>(clips_.size()),
+                            clips_.data());
+    const FrameArea box = boundsOf(areas);
+    const auto x = static_cast<std::int16_t>(box.x * n);
+    const auto y = static_cast<std::int16_t>(box.y * n);
+    xcb_copy_plane(c, pixmap, canvas_, copyGc_, x, y, x, y, static_cast<std::uint16_t>(box.width * n),
+                   static_cast<std::uint16_t>(box.height * n), 1);
     xcb_flush(c);
 }
 
@@ -214,9 +212,8 @@ void Picture1::expose(const xcb_expose_event_t& event)
     const int right = std::min(frameWidth, (event.x + event.width + n - 1) / n);
     const int bottom = std::min(frameHeight, (event.y + event.height + n - 1) / n);
     if (right > left && bottom > top) {
-        const xcb_rectangle_t area{static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
-                                   static_cast<std::uint16_t>(right - left), static_cast<std::uint16_t>(bottom - top)};
-        copy(&area, 1);
+        const FrameArea area{left, top, right - left, bottom - top};
+        copy({&area, 1});
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platforms/linux/changed_areas.h"
 #include "platforms/linux/double_click.h"
 #include "platforms/surface_events.h"
-#include "platforms/x11/changed_bands.h"
 #include "platforms/x11/compositor_watch.h"
 #include "platforms/x11/connection.h"
 #include "platforms/x11/frame_pixmaps.h"
@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace qex {
 
@@ -43,7 +45,7 @@ public:
     void buttonRelease(const xcb_button_release_event_t& event);
 
 private:
-    void copy(const xcb_rectangle_t* areas, std::size_t count);
+    void copy(std::span<const FrameArea> areas);
     void drawBorder();
 
     const x11::Connection& connection_;
@@ -56,7 +58,8 @@ private:
     xcb_gcontext_t borderGc_ = 0;  // on the window, for the edge
     std::array<std::uint32_t, 5> colours_{};  // the edge's four shades, then the face
     x11::FramePixmaps pixmaps_;
-    std::array<xcb_rectangle_t, x11::maxBands> bands_{};
+    std::vector<FrameArea> changed_;    // kept to spare an allocation a frame
+    std::vector<xcb_rectangle_t> clips_;
     std::shared_ptr<const frames::FramePicture> picture_;
 
     int clickButton_ = 0;  // the left or right button whose press may become a click, or 0

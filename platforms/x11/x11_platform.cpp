@@ -1,13 +1,10 @@
 #include "platforms/x11/x11_platform.h"
 
+#include "platforms/linux/poll_until.h"
 #include "platforms/linux/process_end.h"
 
-#include <poll.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <optional>
 
 namespace qex {
 
@@ -19,13 +16,35 @@ X11Platform::X11Platform(const x11::Connection& connection, XEventHandler& handl
 
 void X11Platform::PumpEvents()
 {
+    deliverEvents();
+}
+
+bool X11Platform::deliverEvents()
+{
+    // The loop pumps several times a pass and each read of the socket is a system call: it is
+    // read when poll() saw it readable, else at most this long after it was last looked at.
+    constexpr auto readEvery = std::chrono::milliseconds(1);
+    const auto now = Clock::now();
+    const bool read = readable_ || now - lookedAt_ >= readEvery;
+    if (read) {
+        readable_ = false;
+        lookedAt_ = now;
+    }
     xcb_connection_t* c = connection_.get();
-    xcb_flush(c);
-    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+    bool delivered = false;
+    for (;;) {
+        // A flush may read events into libxcb's queue, as may a handler waiting for a reply.
+        xcb_flush(c);
+        xcb_generic_event_t* event = read ? xcb_poll_for_event(c) : xcb_poll_for_queued_event(c);
+        if (!event) {
+            break;
+        }
         handler_.handle(*event);
         std::free(event);
+        delivered = true;
     }
     connection_.check();
+    return delivered;
 }
 
 void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
@@ -33,21 +52,26 @@ void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
     if (handler_.idle()) {
         return;  // the caller delivers what came meanwhile before sleeping
     }
-    xcb_connection_t* c = connection_.get();
-    xcb_flush(c);
-    pollfd connection{xcb_get_file_descriptor(c), POLLIN, 0};
-    timespec timeout{};
-    if (deadline) {
-        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*deadline - Clock::now());
-        if (left.count() <= 0) {
-            return;
+    // A timed sleep costs the processor several microseconds and wakes as much late: a wait
+    // shorter than that, such as the fastest pace's, is met by watching the clock.
+    constexpr auto shortestSleep = std::chrono::microseconds(10);
+    if (deadline && *deadline - Clock::now() < shortestSleep) {
+        while (Clock::now() < *deadline) {
         }
-        timeout.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
-        timeout.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
+        return;
     }
-    // A nanosecond timeout: the kernel wakes the thread at the deadline, within its timer slack.
-    if (::ppoll(&connection, 1, deadline ? &timeout : nullptr, nullptr) < 0 && errno != EINTR) {
+    // Nothing is queued or unsent here: the caller has just delivered events.
+    switch (pollUntil(xcb_get_file_descriptor(connection_.get()),
+                      deadline ? std::optional(*deadline) : std::nullopt)) {
+    case PollResult::timedOut:
+        lookedAt_ = Clock::now();
+        break;
+    case PollResult::failed:
         connection_.lost();
+    case PollResult::readable:
+    case PollResult::woken:
+        readable_ = true;
+        break;
     }
 }
 
@@ -55,7 +79,7 @@ void X11Platform::waitUntil(Clock::time_point deadline)
 {
     for (;;) {
         // Everything already queued goes first: poll() sees only what is still in the socket.
-        PumpEvents();
+        deliverEvents();
         if (Clock::now() >= deadline) {
             return;
         }
@@ -65,16 +89,7 @@ void X11Platform::waitUntil(Clock::time_point deadline)
 
 void X11Platform::sleepUntilInput()
 {
-    xcb_connection_t* c = connection_.get();
-    for (;;) {
-        xcb_flush(c);
-        if (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
-            handler_.handle(*event);
-            std::free(event);
-            PumpEvents();
-            return;
-        }
-        connection_.check();
+    while (!deliverEvents()) {
         sleepOnConnection(nullptr);
     }
 }

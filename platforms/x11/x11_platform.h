@@ -36,12 +36,16 @@ private:
     void waitUntil(Clock::time_point deadline) override;
     void sleepUntilInput() override;
     Clock::duration refreshInterval() override;
+    // Delivers the events at hand, reading the socket only if it may hold some; true if any came.
+    bool deliverEvents();
     // Sleeps until the connection has something to read or the deadline (if any) has come.
     void sleepOnConnection(const Clock::time_point* deadline);
 
     const x11::Connection& connection_;
     XEventHandler& handler_;
     x11::RefreshRate& refresh_;
+    bool readable_ = true;         // poll() found the socket readable since it was last read
+    Clock::time_point lookedAt_;  // when the socket was last read or found empty
 };
 
 }  // namespace qex
