@@ -29,11 +29,8 @@ bool managing(const Environment& display)
 // A manager that has named its check window may still be starting up: openbox drops the map
 // requests it gets meanwhile, and metacity frames windows it finds half made. It is ready once
 // it manages a window of ours (sets its WM_STATE); a request lost to the start-up is repeated.
-bool managesWindows(const Environment& display, Clock::time_point deadline)
+bool managesWindows(Display* x, Clock::time_point deadline)
 {
-    const std::unique_ptr<Display, int (*)(Display*)> connection(XOpenDisplay(display.get("DISPLAY").c_str()),
-                                                                 XCloseDisplay);
-    Display* x = connection.get();
     if (!x) {
         return false;
     }
@@ -96,7 +93,11 @@ WindowManager::WindowManager(const std::string& command, const Environment& disp
         }
         std::this_thread::sleep_for(50ms);
     }
-    if (!managesWindows(display, deadline)) {
+    Display* probe = XOpenDisplay(display.get("DISPLAY").c_str());
+    probeConnection_ = std::shared_ptr<void>(probe, [](void* x) {
+        if (x) XCloseDisplay(static_cast<Display*>(x));
+    });
+    if (!managesWindows(probe, deadline)) {
         throw std::runtime_error("the window manager \"" + command + "\" manages no windows");
     }
 }

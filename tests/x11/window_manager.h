@@ -19,6 +19,9 @@ private:
     WindowManager(const std::string& command, const Environment& display);
 
     std::unique_ptr<ChildProcess> process_;
+    // The probe's connection, open for the manager's life: a closed one's resource ids go to the
+    // next client, the program, while the manager may still be acting on the probe's window.
+    std::shared_ptr<void> probeConnection_;
 };
 
 }  // namespace qex::x11test
