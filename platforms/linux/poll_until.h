@@ -45,4 +45,17 @@ inline PollResult pollUntil(int fd, std::optional<std::chrono::steady_clock::tim
     return (polled.revents & (POLLERR | POLLHUP | POLLNVAL)) ? PollResult::failed : PollResult::woken;
 }
 
+// A timed sleep costs the processor several microseconds and wakes as much late: a wait shorter
+// than that, such as the fastest pace's, is met by watching the clock. True if it was.
+inline bool meetShortWait(std::chrono::steady_clock::time_point deadline)
+{
+    constexpr auto shortestSleep = std::chrono::microseconds(10);
+    if (deadline - std::chrono::steady_clock::now() >= shortestSleep) {
+        return false;
+    }
+    while (std::chrono::steady_clock::now() < deadline) {
+    }
+    return true;
+}
+
 }  // namespace qex

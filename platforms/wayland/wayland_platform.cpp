@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace qex::wayland {
 
@@ -19,29 +18,32 @@ WaylandPlatform::WaylandPlatform(Connection& connection, Picture1& surface, Keyb
 
 void WaylandPlatform::PumpEvents()
 {
-    dispatchOnce(Clock::now());
+    // The loop pumps several times a pass and each look at the socket is a system call: it is
+    // read when the last wait saw it readable, else at most this long after it was last looked at.
+    constexpr auto readEvery = std::chrono::milliseconds(1);
+    const auto now = Clock::now();
+    if (readable_ || now - lookedAt_ >= readEvery) {
+        dispatchOnce(now);
+    } else {
+        dispatchQueued();
+    }
     keyboard_.repeat(Clock::now());
 }
 
 void WaylandPlatform::waitUntil(Clock::time_point deadline)
 {
-    // poll wakes up to a timer slack late: it sleeps until shortly before the deadline,
-    // delivering events as they come, and a short sleep of its own meets the deadline.
-    constexpr auto earlyWake = std::chrono::microseconds(500);
-    for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
-        keyboard_.repeat(now);
-        auto wake = deadline - earlyWake;
+    for (;;) {
+        PumpEvents();
+        if (Clock::now() >= deadline || meetShortWait(deadline)) {
+            return;
+        }
+        // The process's timer slack is a nanosecond: poll itself wakes at the deadline.
+        auto wake = deadline;
         if (const auto repeat = keyboard_.repeatDue()) {
             wake = std::min(wake, *repeat);
         }
-        if (wake > now) {
-            dispatchOnce(wake);
-            continue;
-        }
-        PumpEvents();
-        std::this_thread::sleep_until(deadline);
+        dispatchOnce(wake);
     }
-    keyboard_.repeat(Clock::now());
 }
 
 void WaylandPlatform::sleepUntilInput()
@@ -70,6 +72,8 @@ void WaylandPlatform::dispatchOnce(std::optional<Clock::time_point> until)
         lost();
     }
     const PollResult woke = pollUntil(wl_display_get_fd(display), until, !flushed);
+    lookedAt_ = Clock::now();
+    readable_ = woke == PollResult::woken;
     if (woke == PollResult::readable) {
         if (wl_display_read_events(display) < 0) {
             lost();
@@ -82,6 +86,20 @@ void WaylandPlatform::dispatchOnce(std::optional<Clock::time_point> until)
     }
     if (wl_display_dispatch_pending(display) < 0) {
         lost();
+    }
+}
+
+void WaylandPlatform::dispatchQueued()
+{
+    wl_display* display = connection_.display();
+    if (wl_display_dispatch_pending(display) < 0) {
+        lost();
+    }
+    if (wl_display_flush(display) < 0) {
+        if (errno != EAGAIN) {
+            lost();
+        }
+        readable_ = true;  // the next pump waits for room and sends the rest
     }
 }
 

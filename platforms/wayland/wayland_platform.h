@@ -31,11 +31,16 @@ private:
     // One read of the connection: flushes the requests, sleeps until events come or until the
     // given time, then delivers what was read.
     void dispatchOnce(std::optional<Clock::time_point> until);
+    // Delivers the events already read and sends the requests made meanwhile, without a look
+    // at the socket.
+    void dispatchQueued();
     [[noreturn]] void lost() const;
 
     Connection& connection_;
     Picture1& picture1_;
     Keyboard& keyboard_;
+    bool readable_ = false;
+    Clock::time_point lookedAt_{};
 };
 
 }  // namespace qex::wayland

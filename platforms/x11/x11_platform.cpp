@@ -52,12 +52,7 @@ void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
     if (handler_.idle()) {
         return;  // the caller delivers what came meanwhile before sleeping
     }
-    // A timed sleep costs the processor several microseconds and wakes as much late: a wait
-    // shorter than that, such as the fastest pace's, is met by watching the clock.
-    constexpr auto shortestSleep = std::chrono::microseconds(10);
-    if (deadline && *deadline - Clock::now() < shortestSleep) {
-        while (Clock::now() < *deadline) {
-        }
+    if (deadline && meetShortWait(*deadline)) {
         return;
     }
     // Nothing is queued or unsent here: the caller has just delivered events.
