@@ -92,14 +92,21 @@ ShmFrames::Slot& ShmFrames::slotFor(int holder)
         close(fd);
         wl_buffer_add_listener(free->buffer, &bufferListener, free);
     }
-    expand(holder, static_cast<std::uint32_t*>(free->memory));
+    auto* pixels = static_cast<std::uint32_t*>(free->memory);
+    if (free->holder == 0) {
+        expand(holder, pixels);
+    } else {
+        changedAreas(frames::packedFrame(free->holder), frames::packedFrame(holder), changed_);
+        for (const FrameArea& area : changed_) {
+            expandArea(holder, area, pixels);
+        }
+    }
     free->holder = holder;
     return *free;
 }
 
 void ShmFrames::expand(int holder, std::uint32_t* pixels) const
 {
-    const auto packed = frames::packedFrame(holder);
     const int n = scale_;
     const std::size_t rowPixels = static_cast<std::size_t>(width * n);
     std::uint32_t* line = pixels;
@@ -118,11 +125,6 @@ void ShmFrames::expand(int holder, std::uint32_t* pixels) const
             put(width - 2, innerLight);
         } else {
             put(1, innerShadow);
-            const std::uint8_t* row = packed.data() + static_cast<std::size_t>(y - edge) * frames::packedRowBytes;
-            for (int col = 0; col < frames::packedWidth; ++col) {
-                const bool set = (row[col / 8] >> (col % 8)) & 1;
-                put(col + edge, set ? white : black);
-            }
             put(width - 2, innerLight);
         }
         put(width - 1, outerLight);
@@ -130,6 +132,27 @@ void ShmFrames::expand(int holder, std::uint32_t* pixels) const
             std::memcpy(line + rowPixels * static_cast<std::size_t>(copy), line, rowPixels * 4);
         }
         line += rowPixels * static_cast<std::size_t>(n);
+    }
+    expandArea(holder, {0, 0, frames::packedWidth, frames::packedHeight}, pixels);
+}
+
+void ShmFrames::expandArea(int holder, const FrameArea& area, std::uint32_t* pixels) const
+{
+    const auto packed = frames::packedFrame(holder);
+    const int n = scale_;
+    const std::size_t rowPixels = static_cast<std::size_t>(width * n);
+    const std::size_t left = static_cast<std::size_t>((area.x + edge) * n);
+    const std::size_t runBytes = static_cast<std::size_t>(area.width * n) * 4;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        std::uint32_t* line = pixels + static_cast<std::size_t>((y + edge) * n) * rowPixels;
+        const std::uint8_t* row = packed.data() + static_cast<std::size_t>(y) * frames::packedRowBytes;
+        for (int col = area.x; col < area.x + area.width; ++col) {
+            const bool set = (row[col / 8] >> (col % 8)) & 1;
+            std::fill_n(line + (col + edge) * n, n, set ? white : black);
+        }
+        for (int copy = 1; copy < n; ++copy) {
+            std::memcpy(line + rowPixels * static_cast<std::size_t>(copy) + left, line + left, runBytes);
+        }
     }
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platforms/linux/changed_areas.h"
+
 #include <wayland-client.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace qex::wayland {
 
@@ -12,7 +15,8 @@ namespace qex::wayland {
 // reads: the sunken border around the frame, each frame pixel an exact n x n block. A frame is
 // expanded into a buffer the compositor has let go of (one already holding it when there is one),
 // so a buffer it still reads is never changed under it, and memory stays at two or three
-// surfaces' worth whatever the number of frames.
+// surfaces' worth whatever the number of frames. A buffer that held another frame has only the
+// pixels that differ rewritten.
 class ShmFrames {
 public:
     static constexpr int width = 349;   // logical pixels: the 345-pixel picture and two 2-pixel edges
@@ -41,6 +45,8 @@ private:
     static void released(void* data, wl_buffer* buffer);
     Slot& slotFor(int holder);
     void expand(int holder, std::uint32_t* pixels) const;
+    // Rewrites the frame pixels inside area, in frame pixels, with holder's.
+    void expandArea(int holder, const FrameArea& area, std::uint32_t* pixels) const;
 
     wl_shm* shm_;
     int scale_;
@@ -49,6 +55,7 @@ private:
     // A compositor holds at most the buffer on screen and the one it is about to show.
     static constexpr std::size_t slotCount = 3;
     std::array<Slot, slotCount> slots_{};
+    std::vector<FrameArea> changed_;  // kept to spare an allocation a frame
 };
 
 }  // namespace qex::wayland

@@ -48,7 +48,8 @@ if [ "${2:-}" = fallback ]; then
   WAYLAND_DISPLAY=qex-nobody "$runtime/alone" 2>"$log" &
   viewer=$!
   timeout 10 xdotool search --sync --name 'QEX Zorbuliners' >/dev/null || fail "no X11 window without the module"
-  grep -q "cannot open its Wayland part: .*qex-lifts-wayland.so" "$log" || fail "no word of the missing module"
+  grep -q "cannot open its Wayland part: $(dirname "$runtime")/lib[^ .]*/qex-lifts/qex-lifts-wayland.so:" "$log" ||
+    fail "no word of the missing module where it was looked for: $(cat "$log")"
   echo "without a compositor, or without the Wayland module, the window opens on the X server"
   exit 0
 fi
@@ -114,9 +115,25 @@ close() {
   viewer=""
 }
 
+# frame_shown: whether the picture on screen, at the window's place found by find_title, is
+# exactly one of the 54 frames.
+frame_shown() {
+  need convert imagemagick
+  local shown
+  shown=$(import -window root -crop "345x405+$((left + 2))+$((top + bar + 2))" -depth 8 gray:- | md5sum)
+  for bitmap in "$here"/../../frames/bitmaps/image*.bmp; do
+    [ "$(convert "$bitmap" -depth 8 gray:- | md5sum)" = "$shown" ] && return 0
+  done
+  return 1
+}
+
 # The output leaves room for the whole window below the panel.
 run_on desktop-shell.so 349 600
 find_title
+# At the fastest pace each buffer the compositor gives back is rewritten where its old frame
+# differs from the new one; stopped after that, the picture is exactly one frame.
+xdotool mousemove $((left + 4)) $((top + bar + 4)) sleep 1 key slash mousemove 300 10 sleep 0.3
+frame_shown || fail "the picture after playing at the fastest pace is none of the frames"
 # Where a title bar may have maximize and minimize, and on the caption: at most a move.
 for from_right in 39 62 150; do click_title "$from_right"; done
 ! grep -E 'xdg_toplevel@[0-9]*\.(set_maximized|set_minimized|set_fullscreen)' "$log" || fail "state requests"
