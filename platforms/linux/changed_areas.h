@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -125,6 +126,31 @@ inline FrameArea boundsOf(std::span<const FrameArea> areas)
         bottom = std::max(bottom, area.y + area.height);
     }
     return {left, top, right - left, bottom - top};
+}
+
+// The smallest rectangle holding every pixel where two packed frames differ, to whole bytes
+// across; none when the frames are equal. The bounds of their changed areas, found directly.
+inline std::optional<FrameArea> changedBounds(std::span<const std::uint8_t, frames::packedFrameBytes> from,
+                                              std::span<const std::uint8_t, frames::packedFrameBytes> to)
+{
+    using namespace changed_areas_detail;
+    std::uint64_t columns = 0;
+    int top = -1;
+    int bottom = 0;
+    for (int y = 0; y < frames::packedHeight; ++y) {
+        const auto at = static_cast<std::size_t>(y) * rowBytes;
+        if (const std::uint64_t changed = changedBytes(from.data() + at, to.data() + at)) {
+            columns |= changed;
+            top = top < 0 ? y : top;
+            bottom = y + 1;
+        }
+    }
+    if (top < 0) {
+        return std::nullopt;
+    }
+    const int left = std::countr_zero(columns) * 8;
+    const int right = std::min(frames::packedWidth, (64 - std::countl_zero(columns)) * 8);
+    return FrameArea{left, top, right - left, bottom - top};
 }
 
 }  // namespace qex

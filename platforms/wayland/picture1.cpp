@@ -146,13 +146,13 @@ void Picture1::commit()
 
 void Picture1::damageChanges(int before, int after)
 {
-    changedAreas(frames::packedFrame(before), frames::packedFrame(after), changed_);
-    if (changed_.empty()) {
-        return;
-    }
     // Compositors upload each damaged rectangle of a shared-memory buffer on its own, which costs
     // more than the pixels between the changes: one rectangle round them all is damaged.
-    const FrameArea box = boundsOf(changed_);
+    const auto changed = changedBounds(frames::packedFrame(before), frames::packedFrame(after));
+    if (!changed) {
+        return;
+    }
+    const FrameArea& box = *changed;
     if (connection_.compositorVersion() >= 4) {
         const int n = committedScale_;
         wl_surface_damage_buffer(surface_, (edge + box.x) * n, (edge + box.y) * n, box.width * n, box.height * n);

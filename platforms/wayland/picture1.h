@@ -76,7 +76,6 @@ private:
     std::shared_ptr<const frames::FramePicture> picture_;
     wl_callback* frameCallback_ = nullptr;
     bool waiting_ = false;  // a picture waits for the frame callback
-    std::vector<FrameArea> changed_;  // kept to spare an allocation a frame
 
     wl_cursor_theme* cursorTheme_ = nullptr;
     int cursorScale_ = 0;

@@ -53,8 +53,15 @@ TEST(ChangedAreas, CoverTheChangesOfEveryStepOfThePlayTightly)
         const double share = checkAreas(from, to, areas);
         EXPECT_LT(share, 0.25) << "holders " << slot + 1 << " to " << next + 1;
         total += share;
+        const auto bounds = changedBounds(from, to);
+        ASSERT_TRUE(bounds.has_value());
+        const FrameArea box = boundsOf(areas);
+        EXPECT_TRUE(bounds->x == box.x && bounds->y == box.y && bounds->width == box.width &&
+                    bounds->height == box.height)
+            << "holders " << slot + 1 << " to " << next + 1;
         changedAreas(to, to, areas);
         EXPECT_TRUE(areas.empty());
+        EXPECT_FALSE(changedBounds(to, to).has_value());
     }
     EXPECT_LT(total / frames::frameCount, 0.1);
 }
