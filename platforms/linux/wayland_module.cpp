@@ -1,21 +1,44 @@
 #include "platforms/linux/wayland_module.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
 namespace qex::linux_desktop {
+namespace {
+
+// The folder the program was started from, with a relative path from it applied by hand so
+// that a message names the place itself; $ORIGIN, which the loader resolves, where /proc is
+// not mounted.
+std::string besideProgram(std::string relative)
+{
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) {
+        return "$ORIGIN/" + relative;
+    }
+    std::string folder(path, static_cast<std::size_t>(length));
+    folder.erase(folder.rfind('/'));
+    while (relative.starts_with("../") && !folder.empty()) {
+        folder.erase(folder.rfind('/'));
+        relative.erase(0, 3);
+    }
+    return folder + '/' + relative;
+}
+
+}  // namespace
 
 void runOnWaylandIfCompositor()
 {
-    // $ORIGIN is the program's own folder: the installed layout first, then a build tree's.
-    constexpr const char* places[] = {"$ORIGIN/" QEX_WAYLAND_MODULE_FROM_BIN "/qex-lifts-wayland.so",
-                                      "$ORIGIN/qex-lifts-wayland.so"};
+    // The installed layout first, then a build tree's.
+    const std::string places[] = {besideProgram(QEX_WAYLAND_MODULE_FROM_BIN "/qex-lifts-wayland.so"),
+                                  besideProgram("qex-lifts-wayland.so")};
     std::string firstError;
     void* module = nullptr;
-    for (const char* place : places) {
-        if ((module = ::dlopen(place, RTLD_NOW | RTLD_LOCAL))) {
+    for (const std::string& place : places) {
+        if ((module = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL))) {
             break;
         }
         if (firstError.empty()) {
