@@ -26,7 +26,12 @@ public:
     }
 
     // Shared handle to picture 1..54; the caller checks the range.
-    PictureRef PictureOf(int holder) const { return holders_[static_cast<std::size_t>(slotOfHolder(holder))]; }
+    PictureRef PictureOf(int holder) const { return frameOf(holder); }
+    // The same, as the window system's own frame.
+    const std::shared_ptr<const Frame>& frameOf(int holder) const
+    {
+        return holders_[static_cast<std::size_t>(slotOfHolder(holder))];
+    }
 
 protected:
     void hold(int holder, std::shared_ptr<const Frame> picture)

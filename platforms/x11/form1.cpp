@@ -21,7 +21,7 @@ Form1::Form1(const x11::Connection& connection, const frames::FrameSet& frames)
     xcb_connection_t* c = connection_.get();
     xcb_map_window(c, window_);
     // The first frame goes up while the server maps the window, so that showing it is one copy.
-    if (const auto first = std::dynamic_pointer_cast<const frames::FramePicture>(frames.PictureOf(1))) {
+    if (const auto& first = frames.frameOf(1)) {
         picture1_.prepare(*first);
     }
     xcb_flush(c);

@@ -15,10 +15,10 @@ RefreshRate::RefreshRate(const Connection& connection) : connection_(connection)
 
 void RefreshRate::ask()
 {
-    if (asked_) {
+    if (answers_ != Answers::unasked) {
         return;
     }
-    asked_ = true;
+    answers_ = Answers::taken;  // unless there are questions to send
     randr_ = RandrFunctions::get();
     if (!randr_) {
         return;  // the usual rate, as on a server without RandR
@@ -28,14 +28,14 @@ void RefreshRate::ask()
     if (extension && extension->present) {
         version_ = randr_->xcb_randr_query_version(c, 1, 3);
         resources_ = randr_->xcb_randr_get_screen_resources_current(c, connection_.screen().root);
-        asking_ = true;
+        answers_ = Answers::awaited;
         known_ = false;
     }
 }
 
 bool RefreshRate::takeAnswers()
 {
-    if (!asking_) {
+    if (answers_ != Answers::awaited) {
         return true;
     }
     xcb_connection_t* c = connection_.get();
@@ -85,7 +85,7 @@ bool RefreshRate::takeAnswers()
         }
         std::free(crtc);
     }
-    asking_ = false;
+    answers_ = Answers::taken;
     return true;
 }
 

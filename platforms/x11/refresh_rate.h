@@ -31,8 +31,7 @@ private:
 
     const Connection& connection_;
     const RandrFunctions* randr_ = nullptr;
-    bool asked_ = false;
-    bool asking_ = false;
+    enum class Answers { unasked, awaited, taken } answers_ = Answers::unasked;
     xcb_randr_query_version_cookie_t version_{};
     xcb_randr_get_screen_resources_current_cookie_t resources_{};
     std::vector<xcb_randr_get_crtc_info_cookie_t> crtcQuestions_;
