@@ -1,16 +1,58 @@
 // The least an X program can do to show frame 1: one 349 x 407 window, the frame uploaded once
 // as a 1-bit server pixmap and copied into it at (2,2) on every expose. The bench measures it
-// beside the viewers as the floor for start-up and memory. Runs until killed or disconnected.
+// beside the viewers as the floor for start-up and memory. With --every-refresh it also sends
+// one 8 x 8 copy 60 times a second once the frame is up: the cost of waking it and the server
+// once a refresh, the floor for a player that changes the picture every refresh. Runs until
+// killed or disconnected.
 #include "frames/packed_frames.h"
 
+#include <poll.h>
+#include <sys/prctl.h>
 #include <xcb/xcb.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 
-int main()
+namespace {
+
+// Sends a small copy at each refresh, sleeping in between as precisely as the viewer does; the
+// clock by hand, so that the limit links no C++ runtime.
+[[noreturn]] void copyEveryRefresh(xcb_connection_t* connection, xcb_pixmap_t bits, xcb_window_t window,
+                                   xcb_gcontext_t gc)
 {
+    constexpr std::int64_t refreshNs = 16'666'667;  // 60 Hz
+    const auto nowNs = [] {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+    };
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    pollfd connectionFd{xcb_get_file_descriptor(connection), POLLIN, 0};
+    for (std::int64_t due = nowNs() + refreshNs;; due += refreshNs) {
+        for (std::int64_t now = nowNs(); now < due; now = nowNs()) {
+            const timespec timeout{static_cast<std::time_t>((due - now) / 1'000'000'000),
+                                   static_cast<long>((due - now) % 1'000'000'000)};
+            ::ppoll(&connectionFd, 1, &timeout, nullptr);
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+                std::free(event);
+            }
+            if (xcb_connection_has_error(connection)) {
+                std::exit(0);
+            }
+        }
+        xcb_copy_plane(connection, bits, window, gc, 0, 0, 2, 2, 8, 8, 1);
+        xcb_flush(connection);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const bool everyRefresh = argc > 1 && std::strcmp(argv[1], "--every-refresh") == 0;
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
         std::fputs("qex-limit: cannot open the display\n", stderr);
@@ -49,6 +91,9 @@ int main()
         if (lastExpose) {
             xcb_copy_plane(connection, bits, window, gc, 0, 0, 2, 2, width, height, 1);
             xcb_flush(connection);
+            if (everyRefresh) {
+                copyEveryRefresh(connection, bits, window, gc);
+            }
         }
     }
     return 0;
