@@ -45,6 +45,28 @@ inline PollResult pollUntil(int fd, std::optional<std::chrono::steady_clock::tim
     return (polled.revents & (POLLERR | POLLHUP | POLLNVAL)) ? PollResult::failed : PollResult::woken;
 }
 
+// When to look at a connection's socket: the loop pumps several times a pass and each look is a
+// system call, so the socket is read when the last wait saw it readable, else at most once a
+// millisecond.
+class SocketLooks {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    bool due(Clock::time_point now) const { return readable_ || now - lookedAt_ >= every; }
+    // The socket was read, or found empty; readableStill if a wait saw more than it read.
+    void looked(Clock::time_point now, bool readableStill = false)
+    {
+        lookedAt_ = now;
+        readable_ = readableStill;
+    }
+    void sawReadable() { readable_ = true; }
+
+private:
+    static constexpr auto every = std::chrono::milliseconds(1);
+    bool readable_ = true;
+    Clock::time_point lookedAt_{};
+};
+
 // A timed sleep costs the processor several microseconds and wakes as much late: a wait shorter
 // than that, such as the fastest pace's, is met by watching the clock. True if it was.
 inline bool meetShortWait(std::chrono::steady_clock::time_point deadline)

@@ -18,11 +18,8 @@ WaylandPlatform::WaylandPlatform(Connection& connection, Picture1& surface, Keyb
 
 void WaylandPlatform::PumpEvents()
 {
-    // The loop pumps several times a pass and each look at the socket is a system call: it is
-    // read when the last wait saw it readable, else at most this long after it was last looked at.
-    constexpr auto readEvery = std::chrono::milliseconds(1);
     const auto now = Clock::now();
-    if (readable_ || now - lookedAt_ >= readEvery) {
+    if (looks_.due(now)) {
         dispatchOnce(now);
     } else {
         dispatchQueued();
@@ -72,8 +69,7 @@ void WaylandPlatform::dispatchOnce(std::optional<Clock::time_point> until)
         lost();
     }
     const PollResult woke = pollUntil(wl_display_get_fd(display), until, !flushed);
-    lookedAt_ = Clock::now();
-    readable_ = woke == PollResult::woken;
+    looks_.looked(Clock::now(), woke == PollResult::woken);
     if (woke == PollResult::readable) {
         if (wl_display_read_events(display) < 0) {
             lost();
@@ -99,7 +95,7 @@ void WaylandPlatform::dispatchQueued()
         if (errno != EAGAIN) {
             lost();
         }
-        readable_ = true;  // the next pump waits for room and sends the rest
+        looks_.sawReadable();  // the next pump waits for room and sends the rest
     }
 }
 

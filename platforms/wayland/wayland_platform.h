@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platforms/desktop_platform.h"
+#include "platforms/linux/poll_until.h"
 #include "platforms/wayland/connection.h"
 #include "platforms/wayland/frame_set.h"
 #include "platforms/wayland/keyboard.h"
@@ -39,8 +40,7 @@ private:
     Connection& connection_;
     Picture1& picture1_;
     Keyboard& keyboard_;
-    bool readable_ = false;
-    Clock::time_point lookedAt_{};
+    SocketLooks looks_;
 };
 
 }  // namespace qex::wayland

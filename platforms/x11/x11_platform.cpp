@@ -21,14 +21,10 @@ void X11Platform::PumpEvents()
 
 bool X11Platform::deliverEvents()
 {
-    // The loop pumps several times a pass and each read of the socket is a system call: it is
-    // read when poll() saw it readable, else at most this long after it was last looked at.
-    constexpr auto readEvery = std::chrono::milliseconds(1);
     const auto now = Clock::now();
-    const bool read = readable_ || now - lookedAt_ >= readEvery;
+    const bool read = looks_.due(now);
     if (read) {
-        readable_ = false;
-        lookedAt_ = now;
+        looks_.looked(now);
     }
     xcb_connection_t* c = connection_.get();
     bool delivered = false;
@@ -59,13 +55,13 @@ void X11Platform::sleepOnConnection(const Clock::time_point* deadline)
     switch (pollUntil(xcb_get_file_descriptor(connection_.get()),
                       deadline ? std::optional(*deadline) : std::nullopt)) {
     case PollResult::timedOut:
-        lookedAt_ = Clock::now();
+        looks_.looked(Clock::now());
         break;
     case PollResult::failed:
         connection_.lost();
     case PollResult::readable:
     case PollResult::woken:
-        readable_ = true;
+        looks_.sawReadable();
         break;
     }
 }

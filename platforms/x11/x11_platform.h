@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platforms/desktop_platform.h"
+#include "platforms/linux/poll_until.h"
 #include "platforms/x11/connection.h"
 #include "platforms/x11/frame_set.h"
 #include "platforms/x11/picture1.h"
@@ -44,8 +45,7 @@ private:
     const x11::Connection& connection_;
     XEventHandler& handler_;
     x11::RefreshRate& refresh_;
-    bool readable_ = true;         // poll() found the socket readable since it was last read
-    Clock::time_point lookedAt_;  // when the socket was last read or found empty
+    SocketLooks looks_;
 };
 
 }  // namespace qex
